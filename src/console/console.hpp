@@ -1,0 +1,73 @@
+// The console of one run: every record written and every value read goes
+// through here.
+#pragma once
+
+#include <initializer_list>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "console/format.hpp"
+#include "console/reader.hpp"
+#include "console/value.hpp"
+
+namespace amostra {
+
+// Standard output could not be written (closed pipe, full disk): the run stops.
+class OutputError : public std::runtime_error {
+ public:
+  OutputError() : std::runtime_error("cannot write to standard output") {}
+};
+
+class Console {
+ public:
+  Console(std::istream& in, std::ostream& out) : reader_(*in.rdbuf()), out_(out) {}
+
+  // A formatted write: `format` is a format literal, parsed once.
+  void write(const char* format, std::initializer_list<Val> values = {}) {
+    record_.clear();
+    render_format(record_, format_ops(format), values);
+    emit();
+  }
+  // A list-directed write: one record; with no values an empty record.
+  void list(std::initializer_list<Val> values = {}) {
+    record_.clear();
+    render_list(record_, values);
+    emit();
+  }
+  // `n` empty records.
+  void blank(int n = 1) {
+    for (int k = 0; k < n; ++k) list();
+  }
+
+  // List-directed reads.  The defaults record the calling statement for the
+  // error report.
+  void read(int& v, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    reader_.read(v, {file, line});
+  }
+  void read(Real& v, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    reader_.read(v, {file, line});
+  }
+  void read(Real& a, Real& b, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    reader_.read(a, b, {file, line});
+  }
+  void read(Text& t, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    reader_.read(t, {file, line});
+  }
+  // The fixed-column "(I3)" read.
+  void read_i3(int& v, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    reader_.read_i3(v, {file, line});
+  }
+
+  // Pushes what the output stream holds to its destination.
+  void flush();
+
+ private:
+  void emit();
+
+  Reader reader_;
+  std::ostream& out_;
+  std::string record_;  // reused for every write
+};
+
+}  // namespace amostra

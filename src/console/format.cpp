@@ -1,0 +1,226 @@
+#include "console/format.hpp"
+
+#include <cctype>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "console/fields.hpp"
+#include "core/cp850.hpp"
+
+namespace amostra {
+namespace {
+
+class Parser {
+ public:
+  explicit Parser(std::string_view format) : src_(strip_blanks(format)), whole_(format) {}
+
+  std::vector<FormatOp> parse() {
+    std::vector<FormatOp> ops;
+    expect('(');
+    list(ops);
+    expect(')');
+    if (pos_ != src_.size()) fail("text after the closing parenthesis");
+    return ops;
+  }
+
+ private:
+  // Blanks outside quoted text carry no meaning.
+  static std::string strip_blanks(std::string_view f) {
+    std::string s;
+    bool quoted = false;
+    for (char c : f) {
+      if (c == '"') quoted = !quoted;  // a doubled quote toggles twice
+      if (quoted || c == '"' || (c != ' ' && c != '\t')) s += c;
+    }
+    return s;
+  }
+
+  [[noreturn]] void fail(const char* why) const {
+    throw std::logic_error(std::string("bad format text (") + why + "): " + std::string(whole_));
+  }
+  bool at_end() const { return pos_ >= src_.size(); }
+  char peek() const { return at_end() ? '\0' : src_[pos_]; }
+  void expect(char c) {
+    if (peek() != c) fail("missing parenthesis");
+    ++pos_;
+  }
+  bool digit() const { return std::isdigit(static_cast<unsigned char>(peek())) != 0; }
+  int number() {
+    if (!digit()) fail("number expected");
+    int n = 0;
+    while (digit()) {
+      n = n * 10 + (src_[pos_++] - '0');
+      if (n > 100000) fail("number too large");
+    }
+    return n;
+  }
+
+  // Items up to the closing parenthesis of the current list; commas optional.
+  void list(std::vector<FormatOp>& ops) {
+    while (!at_end() && peek() != ')') {
+      if (peek() == ',') {
+        ++pos_;
+        continue;
+      }
+      item(ops);
+    }
+  }
+
+  void item(std::vector<FormatOp>& ops) {
+    int count = -1;
+    if (digit()) count = number();
+    char c = static_cast<char>(std::toupper(static_cast<unsigned char>(peek())));
+    if (c == '(') {
+      ++pos_;
+      std::vector<FormatOp> group;
+      list(group);
+      expect(')');
+      for (int k = 0; k < (count < 0 ? 1 : count); ++k) ops.insert(ops.end(), group.begin(), group.end());
+      return;
+    }
+    if (c == 'X') {
+      ++pos_;
+      ops.push_back({FormatOp::Kind::Skip, {}, count < 0 ? 1 : count, 0});
+      return;
+    }
+    if (count >= 0 && c != 'A' && c != 'I' && c != 'F') fail("count before an item that takes none");
+    int times = count < 0 ? 1 : count;
+    FormatOp op{FormatOp::Kind::Text, {}, 0, 0};
+    switch (c) {
+      case '"':
+        op.text = to_cp850(quoted());
+        break;
+      case '/':
+        ++pos_;
+        op.kind = FormatOp::Kind::Slash;
+        break;
+      case 'A':
+        ++pos_;
+        op.kind = FormatOp::Kind::A;
+        op.n = digit() ? number() : -1;
+        break;
+      case 'I':
+        ++pos_;
+        op.kind = FormatOp::Kind::I;
+        op.n = number();
+        break;
+      case 'F':
+        ++pos_;
+        op.kind = FormatOp::Kind::F;
+        op.n = number();
+        expect_point();
+        op.d = number();
+        break;
+      default:
+        fail("unknown item");
+    }
+    for (int k = 0; k < times; ++k) ops.push_back(op);
+  }
+
+  void expect_point() {
+    if (peek() != '.') fail("F descriptor without decimals");
+    ++pos_;
+  }
+
+  std::string quoted() {
+    ++pos_;  // opening quote
+    std::string text;
+    for (;;) {
+      if (at_end()) fail("unterminated text");
+      char c = src_[pos_++];
+      if (c == '"') {
+        if (peek() != '"') return text;
+        ++pos_;  // a doubled quote stands for one
+      }
+      text += c;
+    }
+  }
+
+  std::string src_;
+  std::string_view whole_;
+  std::size_t pos_ = 0;
+};
+
+void put_value(std::string& out, const FormatOp& op, const Val& v) {
+  switch (op.kind) {
+    case FormatOp::Kind::A:
+      if (v.kind != Val::Kind::Text) throw std::logic_error("A descriptor given a number");
+      put_a(out, v.t, op.n < 0 ? static_cast<int>(v.t.size()) : op.n);
+      return;
+    case FormatOp::Kind::I:
+      if (v.kind != Val::Kind::Int) throw std::logic_error("I descriptor given a non-integer");
+      put_i(out, v.i, op.n);
+      return;
+    case FormatOp::Kind::F:
+      if (v.kind != Val::Kind::Real) throw std::logic_error("F descriptor given a non-real");
+      put_f(out, v.r, op.n, op.d);
+      return;
+    default:
+      return;
+  }
+}
+
+}  // namespace
+
+std::vector<FormatOp> parse_format(std::string_view format) { return Parser(format).parse(); }
+
+const std::vector<FormatOp>& format_ops(const char* format) {
+  static std::unordered_map<const char*, std::vector<FormatOp>> cache;
+  auto it = cache.find(format);
+  if (it == cache.end()) it = cache.emplace(format, parse_format(format)).first;
+  return it->second;
+}
+
+void render_format(std::string& out, const std::vector<FormatOp>& ops, std::initializer_list<Val> values) {
+  std::size_t pending = 0;
+  auto next = values.begin();
+  for (const FormatOp& op : ops) {
+    switch (op.kind) {
+      case FormatOp::Kind::Text:
+        out.append(pending, ' ');
+        pending = 0;
+        out += op.text;
+        break;
+      case FormatOp::Kind::Skip:
+        pending += static_cast<std::size_t>(op.n);
+        break;
+      case FormatOp::Kind::Slash:
+        out += "\r\n";
+        pending = 0;
+        break;
+      default:
+        if (next == values.end()) {
+          out += "\r\n";
+          return;
+        }
+        out.append(pending, ' ');
+        pending = 0;
+        put_value(out, op, *next++);
+        break;
+    }
+  }
+  if (next != values.end()) throw std::logic_error("more values than data descriptors");
+  out += "\r\n";
+}
+
+void render_list(std::string& out, std::initializer_list<Val> values) {
+  const Val* prev = nullptr;
+  for (const Val& v : values) {
+    if (prev == nullptr || !(prev->kind == Val::Kind::Text && v.kind == Val::Kind::Text)) out += ' ';
+    switch (v.kind) {
+      case Val::Kind::Int:
+        put_list_int(out, v.i);
+        break;
+      case Val::Kind::Real:
+        put_list_real(out, v.r);
+        break;
+      case Val::Kind::Text:
+        out += v.t;
+        break;
+    }
+    prev = &v;
+  }
+  out += "\r\n";
+}
+
+}  // namespace amostra

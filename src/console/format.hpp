@@ -1,0 +1,46 @@
+// Format texts: parsed once into a flat list of operations, then rendered
+// into records by one writer.
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/value.hpp"
+
+namespace amostra {
+
+struct FormatOp {
+  enum class Kind {
+    Text,   // quoted text, written as it stands
+    Skip,   // nX: n pending blanks
+    Slash,  // end of record
+    A,      // Aw (w < 0: the value's own length)
+    I,      // Iw
+    F,      // Fw.d
+  };
+  Kind kind;
+  std::string text;  // Kind::Text, code page 850 bytes
+  int n = 0;         // Kind::Skip: columns; data descriptors: w
+  int d = 0;         // Kind::F: decimals
+};
+
+// Parses a format text such as "(1x,"*",25x,"Fc = ",F6.2, 26x, "*")" into its
+// operations, groups expanded.  Quoted text is converted from UTF-8 to code
+// page 850.  A malformed format is a programming error (std::logic_error).
+std::vector<FormatOp> parse_format(std::string_view format);
+
+// The parsed operations of a format literal, parsed on first use and cached.
+// Only string literals (static storage) may be passed.
+const std::vector<FormatOp>& format_ops(const char* format);
+
+// Renders a formatted write into `out`: one or more records, each ended by
+// CR LF.  The walk stops at a data descriptor with no value left.
+void render_format(std::string& out, const std::vector<FormatOp>& ops, std::initializer_list<Val> values);
+
+// Renders a list-directed write: one record.
+void render_list(std::string& out, std::initializer_list<Val> values);
+
+}  // namespace amostra

@@ -1,0 +1,432 @@
+#include "console/reader.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace amostra {
+namespace {
+
+constexpr std::int64_t kMaxRepeat = 200000000;
+constexpr std::int64_t kSaturate = INT64_C(1) << 40;  // far above every limit checked
+constexpr std::size_t kMaxDigits = 120;               // enough for any single's rounding
+constexpr long kMaxExponent = 100000;
+
+std::int64_t accumulate(std::int64_t acc, int digit) {
+  acc = acc * 10 + digit;
+  return acc > kSaturate ? kSaturate : acc;
+}
+
+bool is_digit(int c) { return c >= '0' && c <= '9'; }
+
+int lower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
+
+std::string item_message(const char* before, int item_no, const char* after) {
+  return before + std::to_string(item_no) + after;
+}
+
+}  // namespace
+
+int Reader::cur() {
+  if (look_ == kNone) {
+    int c = in_->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      look_ = kEnd;
+    } else if (c == '\n') {
+      look_ = kEol;
+    } else if (c == '\r' && in_->sgetc() == '\n') {
+      in_->sbumpc();
+      look_ = kEol;
+    } else {
+      look_ = static_cast<unsigned char>(c);
+    }
+  }
+  return look_;
+}
+
+void Reader::advance() {
+  int c = cur();
+  if (c == kEnd) return;
+  mid_line_ = c != kEol;
+  look_ = kNone;
+}
+
+bool Reader::at_separator() {
+  int c = cur();
+  return c == ' ' || c == '\t' || c == ',' || c == ';' || c == '/' || c == kEol || c == kEnd;
+}
+
+void Reader::skip_blanks() {
+  while (cur() == ' ' || cur() == '\t') advance();
+}
+
+void Reader::discard_line() {
+  if (!mid_line_) return;
+  while (cur() != kEol && cur() != kEnd) advance();
+  advance();
+  mid_line_ = false;
+}
+
+void Reader::fail(const std::string& message, ReadSite site) {
+  discard_line();
+  throw InputError(message, site);
+}
+
+void Reader::read(int& v, ReadSite site) {
+  Item item{Item::Type::Int};
+  item.i = &v;
+  read_list(&item, 1, site);
+}
+
+void Reader::read(Real& v, ReadSite site) {
+  Item item{Item::Type::Real};
+  item.r = &v;
+  read_list(&item, 1, site);
+}
+
+void Reader::read(Real& a, Real& b, ReadSite site) {
+  Item items[2] = {{Item::Type::Real}, {Item::Type::Real}};
+  items[0].r = &a;
+  items[1].r = &b;
+  read_list(items, 2, site);
+}
+
+void Reader::read(Text& t, ReadSite site) {
+  Item item{Item::Type::Text};
+  item.t = &t;
+  read_list(&item, 1, site);
+}
+
+void Reader::store(const Item& item, const Value& value) {
+  switch (item.type) {
+    case Item::Type::Int:
+      *item.i = value.i;
+      break;
+    case Item::Type::Real:
+      *item.r = Real::bits(value.r);
+      break;
+    case Item::Type::Text:
+      item.t->assign(value.t);
+      break;
+  }
+}
+
+void Reader::read_list(Item* items, int count, ReadSite site) {
+  bool first = true;         // no value or separator seen yet in this read
+  bool after_comma = false;  // the last separator was a comma (or semicolon)
+  std::int64_t copies = 0;   // further copies pending from a repeat form
+  bool copies_null = false;
+  Value copy;
+  for (int k = 0; k < count; ++k) {
+    const int item_no = k + 1;
+    if (copies > 0) {
+      --copies;
+      if (!copies_null) store(items[k], copy);
+      continue;
+    }
+    // Find where this item's value begins.
+    bool null = false;
+    for (;;) {
+      skip_blanks();
+      int c = cur();
+      if (c == kEol || (c == kEnd && after_comma)) {
+        if (after_comma) {  // a line ending right after a comma: a null value
+          advance();
+          after_comma = false;
+          null = true;
+          break;
+        }
+        advance();
+        continue;
+      }
+      if (c == kEnd) fail("End of file", site);
+      if (c == ',' || c == ';') {
+        advance();
+        if (first || after_comma) {  // a comma where the value should begin
+          first = false;
+          after_comma = true;
+          null = true;
+          break;
+        }
+        after_comma = true;  // the separator of the previous value
+        continue;
+      }
+      if (c == '/') {  // ends the read: the items left keep their values
+        advance();
+        discard_line();
+        return;
+      }
+      break;
+    }
+    if (null) continue;
+    first = false;
+    Value value;
+    bool repeat_null = false;
+    std::int64_t more = read_value(items[k], item_no, value, repeat_null, site);
+    if (!repeat_null) store(items[k], value);
+    if (more > 0) {
+      copies = more;
+      copies_null = repeat_null;
+      copy = value;
+    }
+    // The separator after the value.
+    skip_blanks();
+    after_comma = cur() == ',' || cur() == ';';
+    if (after_comma) advance();
+  }
+  discard_line();
+}
+
+void Reader::check_repeat(std::int64_t count, int item_no, ReadSite site) {
+  if (count == 0) fail(item_message("Zero repeat count in item ", item_no, " of list input"), site);
+  if (count > kMaxRepeat) fail(item_message("Repeat count overflow in item ", item_no, " of list input"), site);
+}
+
+std::int64_t Reader::read_value(const Item& item, int item_no, Value& value, bool& null, ReadSite site) {
+  std::int64_t repeat = 0;
+  bool is_repeat = false;
+  switch (item.type) {
+    case Item::Type::Int:
+      is_repeat = read_int(item_no, true, value, repeat, site);
+      break;
+    case Item::Type::Real:
+      is_repeat = read_real(item_no, true, value, repeat, site);
+      break;
+    case Item::Type::Text:
+      is_repeat = read_text(item.t->size(), item_no, true, value, repeat, site);
+      break;
+  }
+  if (!is_repeat) return 0;
+  // r*c: the value follows the asterisk directly; r* alone gives r nulls.
+  if (at_separator()) {
+    null = true;
+    return repeat - 1;
+  }
+  std::int64_t unused = 0;
+  switch (item.type) {
+    case Item::Type::Int:
+      read_int(item_no, false, value, unused, site);
+      break;
+    case Item::Type::Real:
+      read_real(item_no, false, value, unused, site);
+      break;
+    case Item::Type::Text:
+      read_text(item.t->size(), item_no, false, value, unused, site);
+      break;
+  }
+  return repeat - 1;
+}
+
+// Each value reader consumes its value up to (not including) the separator
+// that ends it.  When the value is a repeat count followed by an asterisk, it
+// consumes the asterisk, sets `repeat` and returns true.
+
+bool Reader::read_int(int item_no, bool allow_repeat, Value& value, std::int64_t& repeat, ReadSite site) {
+  bool negative = false;
+  bool signed_ = false;
+  if (cur() == '+' || cur() == '-') {
+    negative = cur() == '-';
+    signed_ = true;
+    advance();
+  }
+  std::int64_t magnitude = 0;
+  int digits = 0;
+  bool bad = false;
+  while (!at_separator()) {
+    int c = cur();
+    if (is_digit(c) && !bad) {
+      magnitude = accumulate(magnitude, c - '0');
+      ++digits;
+    } else if (c == '*' && allow_repeat && !signed_ && digits > 0 && !bad) {
+      advance();
+      check_repeat(magnitude, item_no, site);
+      repeat = magnitude;
+      return true;
+    } else {
+      bad = true;
+    }
+    advance();
+  }
+  if (bad || digits == 0) fail(item_message("Bad integer for item ", item_no, " in list input"), site);
+  if (magnitude > 2147483647) fail(item_message("Integer overflow while reading item ", item_no, ""), site);
+  value.i = static_cast<int>(negative ? -magnitude : magnitude);
+  return false;
+}
+
+bool Reader::read_real(int item_no, bool allow_repeat, Value& value, std::int64_t& repeat, ReadSite site) {
+  const std::string bad = item_message("Bad real number in item ", item_no, " of list input");
+  bool negative = false;
+  bool signed_ = false;
+  if (cur() == '+' || cur() == '-') {
+    negative = cur() == '-';
+    signed_ = true;
+    advance();
+  }
+  // The words Inf, Infinity and NaN, in any case.
+  if (lower(cur()) == 'i' || lower(cur()) == 'n') {
+    char word[10] = {};
+    std::size_t len = 0;
+    bool too_long = false;
+    while (!at_separator()) {
+      if (len < 9) word[len++] = static_cast<char>(lower(cur()));
+      else too_long = true;
+      advance();
+    }
+    float v;
+    if (!too_long && (std::strcmp(word, "inf") == 0 || std::strcmp(word, "infinity") == 0)) {
+      v = __builtin_inff();
+    } else if (!too_long && std::strcmp(word, "nan") == 0) {
+      v = __builtin_nanf("");
+    } else {
+      fail(bad, site);
+    }
+    value.r = negative ? -v : v;
+    return false;
+  }
+  // Mantissa: value = 0.<kept digits> x 10^point, plus a sticky digit when
+  // nonzero digits beyond those kept were dropped.
+  std::string kept;
+  bool sticky = false;
+  long point = 0;
+  bool seen_point = false;
+  int digits = 0;
+  std::int64_t count = 0;  // the digits as a repeat count, while they may be one
+  for (;;) {
+    int c = cur();
+    if (is_digit(c)) {
+      ++digits;
+      count = accumulate(count, c - '0');
+      if (kept.empty() && c == '0') {
+        if (seen_point) --point;
+      } else {
+        if (kept.size() < kMaxDigits) kept += static_cast<char>(c);
+        else if (c != '0') sticky = true;
+        if (!seen_point) ++point;
+      }
+      advance();
+    } else if (c == '.' && !seen_point) {
+      seen_point = true;
+      advance();
+    } else if (c == '*' && allow_repeat && !signed_ && !seen_point && digits > 0) {
+      advance();
+      check_repeat(count, item_no, site);
+      repeat = count;
+      return true;
+    } else {
+      break;
+    }
+    if (point < -kMaxExponent) point = -kMaxExponent;
+    if (point > kMaxExponent) point = kMaxExponent;
+  }
+  if (digits == 0) fail(bad, site);
+  // Exponent: a letter E or D with an optional sign, or a sign alone.
+  long exponent = 0;
+  if (!at_separator()) {
+    int c = lower(cur());
+    if (c == 'e' || c == 'd') {
+      advance();
+      c = cur();
+    } else if (c != '+' && c != '-') {
+      fail(bad, site);
+    }
+    bool exp_negative = false;
+    if (c == '+' || c == '-') {
+      exp_negative = c == '-';
+      advance();
+    }
+    int exp_digits = 0;
+    while (is_digit(cur())) {
+      exponent = exponent * 10 + (cur() - '0');
+      if (exponent > kMaxExponent) exponent = kMaxExponent;
+      ++exp_digits;
+      advance();
+    }
+    if (exp_digits == 0 || !at_separator()) fail(bad, site);
+    if (exp_negative) exponent = -exponent;
+  }
+  if (kept.empty()) {
+    value.r = negative ? -0.0f : 0.0f;
+    return false;
+  }
+  long total = point + exponent;
+  if (sticky) kept += '1';
+  std::string text = std::string(negative ? "-0." : "0.") + kept + "e" + std::to_string(total);
+  value.r = std::strtof(text.c_str(), nullptr);  // nearest single, ties to even
+  return false;
+}
+
+bool Reader::read_text(std::size_t length, int item_no, bool allow_repeat, Value& value, std::int64_t& repeat,
+                       ReadSite site) {
+  value.t.clear();
+  int mark = cur();
+  if (mark == '\'' || mark == '"') {
+    advance();
+    for (;;) {
+      int c = cur();
+      if (c == kEnd) fail("End of file", site);
+      if (c == kEol) {  // the value goes on on the next line
+        advance();
+        continue;
+      }
+      advance();
+      if (c == mark) {
+        if (cur() != mark) break;
+        advance();  // the mark written twice stands for one
+      }
+      if (value.t.size() < length) value.t += static_cast<char>(c);
+    }
+    if (!at_separator()) fail(item_message("Invalid string input in item ", item_no, ""), site);
+    return false;
+  }
+  std::int64_t count = 0;
+  bool all_digits = true;
+  while (!at_separator()) {
+    int c = cur();
+    if (c == '*' && allow_repeat && all_digits && !value.t.empty()) {
+      advance();
+      check_repeat(count, item_no, site);
+      repeat = count;
+      value.t.clear();
+      return true;
+    }
+    if (is_digit(c)) count = accumulate(count, c - '0');
+    else all_digits = false;
+    if (value.t.size() < length) value.t += static_cast<char>(c);
+    else if (!all_digits) allow_repeat = false;  // cannot be a count any more
+    advance();
+  }
+  return false;
+}
+
+void Reader::read_i3(int& v, ReadSite site) {
+  if (cur() == kEnd) fail("End of file", site);
+  char field[3];
+  int n = 0;
+  while (n < 3 && cur() != kEol && cur() != kEnd && cur() != ',') {
+    field[n++] = static_cast<char>(cur());
+    advance();
+  }
+  mid_line_ = true;
+  discard_line();
+  bool negative = false;
+  bool sign_allowed = true;
+  int digits = 0;
+  int value = 0;
+  for (int k = 0; k < n; ++k) {
+    char c = field[k];
+    if (c == ' ') continue;
+    if ((c == '+' || c == '-') && sign_allowed) {
+      negative = c == '-';
+    } else if (is_digit(c)) {
+      value = value * 10 + (c - '0');
+      ++digits;
+    } else {
+      throw InputError("Bad value during integer read", site);
+    }
+    sign_allowed = false;
+  }
+  if (!sign_allowed && digits == 0) throw InputError("Bad value during integer read", site);
+  v = negative ? -value : value;
+}
+
+}  // namespace amostra

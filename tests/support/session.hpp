@@ -1,0 +1,31 @@
+// Runs whole sessions of the program in-process, for tests.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+namespace amostra::test {
+
+struct Session {
+  std::string out;  // standard output bytes
+  std::string err;  // standard error text
+  int status;       // exit status
+};
+
+// Runs the program with `input` as its standard input.
+Session run_session(const std::string& input);
+
+// Records: each string (UTF-8 in the test source) converted to code page 850
+// and ended by CR LF.
+std::string records(std::initializer_list<std::string> lines);
+
+// The bytes of the menu screen, exactly as it is drawn each time.
+std::string menu_screen();
+
+// The confirmation records shown after a valid code (three empty records before them).
+std::string confirmation(int code);
+
+// The end-of-application prompt (one empty record and the three-record box).
+std::string end_prompt();
+
+}  // namespace amostra::test
