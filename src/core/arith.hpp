@@ -15,6 +15,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace amostra {
 
@@ -23,8 +24,10 @@ class Real;
 class Ext {
  public:
   Ext() = default;
-  // An integer count entering a real expression (exact in extended).
-  Ext(int i) : v_(static_cast<long double>(i)) {}  // NOLINT(google-explicit-constructor)
+  // An integer count entering a real expression (exact in extended).  Only a
+  // plain int converts: a floating literal must not slip in truncated.
+  template <class I, std::enable_if_t<std::is_same_v<I, int>, int> = 0>
+  Ext(I i) : v_(static_cast<long double>(i)) {}  // NOLINT(google-explicit-constructor)
   inline Ext(Real r);                              // NOLINT(google-explicit-constructor)
   static Ext of(long double v) {
     Ext e;
@@ -42,8 +45,9 @@ class Real {
   Real() = default;
   // Assignment of an expression: one rounding to nearest single.
   Real(Ext e) : v_(static_cast<float>(e.value())) {}  // NOLINT(google-explicit-constructor)
-  // A count stored in a real variable (`rn = n`).
-  Real(int i) : v_(static_cast<float>(i)) {}  // NOLINT(google-explicit-constructor)
+  // A count stored in a real variable (`rn = n`).  Only a plain int converts.
+  template <class I, std::enable_if_t<std::is_same_v<I, int>, int> = 0>
+  Real(I i) : v_(static_cast<float>(i)) {}  // NOLINT(google-explicit-constructor)
   // A real constant written in the program, e.g. Real(1.96): a single constant.
   explicit Real(double constant) : v_(static_cast<float>(constant)) {}
   static Real bits(float f) {
