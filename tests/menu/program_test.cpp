@@ -1,0 +1,65 @@
+// The program as a whole: its error report, its exit statuses and its tables.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "menu/program.hpp"
+#include "menu/tables.hpp"
+#include "support/session.hpp"
+
+namespace amostra {
+namespace {
+
+TEST(Program, FatalInputErrorReportsTwoLinesOnStandardError) {
+  auto s = test::run_session("abc\n");
+  EXPECT_EQ(s.status, 2);
+  EXPECT_TRUE(std::regex_match(
+      s.err, std::regex("At line [0-9]+ of file [a-z_]+\\.cpp \\(unit = 5, file = 'stdin'\\)\n"
+                        "Runtime error: Bad integer for item 1 in list input\n")))
+      << s.err;
+  EXPECT_EQ(s.out, test::menu_screen());  // written before the error, nothing after
+}
+
+TEST(Program, DifferentReadStatementsAreTold) {
+  auto at_menu = test::run_session("");
+  auto at_confirmation = test::run_session("4\n");
+  EXPECT_NE(at_menu.err.substr(0, at_menu.err.find('\n')),
+            at_confirmation.err.substr(0, at_confirmation.err.find('\n')));
+}
+
+// An output stream that refuses every byte, as a closed pipe does.
+class Refusing : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(Program, UnwritableOutputStopsTheRun) {
+  std::istringstream in("1\n1\n");
+  Refusing sink;
+  std::ostream out(&sink);
+  std::ostringstream err;
+  EXPECT_EQ(run(in, out, err), 2);
+  EXPECT_EQ(err.str(), "Runtime error: cannot write to standard output\n");
+}
+
+TEST(Tables, FixedLengthsAndPadding) {
+  Tables t;
+  EXPECT_EQ(t.mens1.bytes(), "CURVAS D0 MODELO 1");
+  EXPECT_EQ(t.mens1a.bytes(), "(Ver pagina 60 do tutorial)   ");
+  EXPECT_EQ(t.mens8.bytes(), "Erro padr\xC6o da Regressao =    ");
+  EXPECT_EQ(t.resho.bytes(), "Aceitamos_Ho  ");
+  EXPECT_EQ(t.resh1.bytes(), "Rejeitamos_Ho ");
+  EXPECT_EQ(t.mensagem.bytes(), "Ver Tabela para N =   ");
+  EXPECT_EQ(t.mensagem2.bytes(), "Z tabelar = 1.96 **   ");
+  EXPECT_EQ(t.model[0].bytes(), "         Modelo: Linha reta             ");
+  EXPECT_EQ(t.model[1].bytes(), "         Modelo: Curva hiperb\xA2lica      ");
+  EXPECT_EQ(t.model[4].bytes(), "         Modelo: Curva potencial        ");
+  EXPECT_EQ(t.aplic[9].bytes(), "Teste  Kolmogorov-Smirnov" + std::string(25, ' '));
+  EXPECT_EQ(t.aplic[19].bytes(), std::string(50, ' '));
+  EXPECT_EQ(t.ast.bytes(), "*");
+  EXPECT_EQ(t.bra.bytes(), " ");
+}
+
+}  // namespace
+}  // namespace amostra
