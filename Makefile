@@ -1,8 +1,12 @@
-# make run  - build (Release) and start the program
-# make test - build and run every test
+# make run   - build (Release) and start the program
+# make test  - build and run every test
+# make sanitize   - the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
+# make fuzz-smoke - a one-minute run of the session fuzzer (clang, libFuzzer)
+# make bench      - full sessions at capacity, timed against a trivial program
 BUILD ?= build
+FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test clean
+.PHONY: all build run test sanitize fuzz fuzz-smoke bench clean
 
 all: build
 
@@ -16,5 +20,20 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
+sanitize:
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAMOSTRA_SANITIZE=ON
+	cmake --build build-sanitize -j
+	ctest --test-dir build-sanitize --output-on-failure -j2
+
+fuzz:
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAMOSTRA_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build build-fuzz -j --target amostra_fuzz
+
+fuzz-smoke: fuzz
+	bash tests/fuzz/run.sh build-fuzz/amostra_fuzz $(FUZZ_SECONDS)
+
+bench: build
+	bash bench/run.sh $(BUILD)/amostra
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-sanitize build-fuzz
