@@ -2,6 +2,7 @@
 // cell of an `inl` x `inc` table.  Rows, columns and their interaction are
 // each tested against the within-cell variance.
 #include <array>
+#include <memory>
 
 #include "menu/apps.hpp"
 #include "parametric/anova_common.hpp"
@@ -30,8 +31,8 @@ Ending anova_replicated(Console& c, const Tables&) {
   Real rnl = 0;
   Real rnc = 0;
   Real rnr = 0;
-  std::vector<Repetitions> storage(1);  // dadox2(i,j,k) = storage[0][i][j][k]
-  Repetitions& dadox2 = storage[0];
+  const auto table = std::make_unique<Repetitions>();  // 8000 cells: kept off the stack
+  Repetitions& dadox2 = *table;
   Cells somacel{};
   anova::Vector<100> somal{};
   anova::Vector<100> medialin{};
