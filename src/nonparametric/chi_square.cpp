@@ -26,10 +26,8 @@ void goodness_of_fit(Console& c, Real& qui, int& gl) {
   Real fse[kMaxPairs];
   Real dif[kMaxPairs];
 
-  read_count(c, n, kMaxPairs, [&] {
-    c.blank();
-    c.list({"***  Quantos pares de Fo e Fe serao analisados?   ***"});
-  });
+  c.blank();
+  read_count(c, n, kMaxPairs, [&] { c.list({"***  Quantos pares de Fo e Fe serao analisados?   ***"}); });
   c.blank();
   c.list({"*** Informar Fo e Fe, nessa ordem ***"});
   c.blank();

@@ -51,7 +51,7 @@ TEST(ChiSquareGoodness, AHundredPairsFitAndMoreAreRefused) {
   for (int k = 0; k < 100; ++k) pairs += "4 5\n";
   std::string out = session_output("1\n101\n100\n" + pairs);  // 100 * 1/5 = 20
   EXPECT_TRUE(has_records(out, {"", " ***  Quantos pares de Fo e Fe serao analisados?   ***", "",
-                                " OS VALORES ULTRAPASSAM OS LIMITES DO PROGRAMA. MAXIMO =         100", "", "",
+                                " OS VALORES ULTRAPASSAM OS LIMITES DO PROGRAMA. MAXIMO =         100", "",
                                 " ***  Quantos pares de Fo e Fe serao analisados?   ***", ""}));
   EXPECT_TRUE(has_records(out, {" Digitar o par de dados numero 99", "", " Digitar o par de dados numero **", ""}));
   EXPECT_TRUE(has_records(out, {" * Qui-Quadrado =  20.00    **     GL =99 *"}));
