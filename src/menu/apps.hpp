@@ -20,7 +20,7 @@ Ending paired_t(Console& c, const Tables& t);                // 3
 Ending anova_one_way(Console& c, const Tables& t);           // 4
 Ending anova_two_way(Console& c, const Tables& t);           // 5
 Ending anova_replicated(Console& c, const Tables& t);        // 6
-Ending linear_regression(Console& c, const Tables& t);       // 7
+Ending linear_regression(Console& c, const Tables& t, int& icod);  // 7: reads into the menu's code
 Ending runs_test(Console& c, const Tables& t);               // 8
 Ending chi_square(Console& c, const Tables& t);              // 9
 Ending kolmogorov_smirnov(Console& c, const Tables& t);      // 10

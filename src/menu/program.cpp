@@ -12,12 +12,21 @@ namespace {
 
 constexpr const char* kStars55 = "*******************************************************";
 
+// Code 7 is not in the table: it shares the menu's code variable (see dispatch).
 const Application kApplications[17] = {
-    sample_size,       student_t,        paired_t,   anova_one_way,  anova_two_way,
-    anova_replicated,  linear_regression, runs_test, chi_square,     kolmogorov_smirnov,
-    z_proportions,     wilcoxon,         mann_whitney, spearman,     kruskal_wallis,
-    curvilinear_regression, taxonomic_potential,
+    sample_size,      student_t, paired_t,      anova_one_way,          anova_two_way,
+    anova_replicated, nullptr,   runs_test,     chi_square,             kolmogorov_smirnov,
+    z_proportions,    wilcoxon,  mann_whitney,  spearman,               kruskal_wallis,
+    curvilinear_regression,      taxonomic_potential,
 };
+
+// Runs the application of a confirmed code.  The regression of code 7 reads
+// its model codes into the menu's own code variable, so the answer the
+// end-of-application prompt starts from is the last model code typed.
+Ending dispatch(Console& c, const Tables& t, int& icod) {
+  if (icod == 7) return linear_regression(c, t, icod);
+  return kApplications[icod - 1](c, t);
+}
 
 // The menu with its confirmation; returns the confirmed code, 1..17.
 int choose_application(Console& c, const Tables& t) {
@@ -73,7 +82,7 @@ int run(std::istream& in, std::ostream& out, std::ostream& err) {
     try {
       const Tables t;
       int icod = choose_application(c, t);
-      if (kApplications[icod - 1](c, t) == Ending::Prompt) end_of_application(c, icod);
+      if (dispatch(c, t, icod) == Ending::Prompt) end_of_application(c, icod);
       c.list({"Fim do Programa"});
       c.flush();
       return 0;

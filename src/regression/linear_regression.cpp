@@ -94,10 +94,11 @@ LinearFit fit_linear(int icod, int n, const Column& xx, const Column& yy, Column
   return f;
 }
 
-Ending linear_regression(Console& c, const Tables& t) {
+// `icod` is the menu's code variable: the model codes are read into it, and
+// the end-of-application prompt reads into it after them.
+Ending linear_regression(Console& c, const Tables& t, int& icod) {
   int n = 0;
   Column xx, yy, x, y;
-  int icod = 7;  // the menu's code variable: the model code is read into it
   int icont = 0;
 
   c.list({kStars55});

@@ -43,6 +43,17 @@ TEST(Program, UnwritableOutputStopsTheRun) {
   EXPECT_EQ(err.str(), "Runtime error: cannot write to standard output\n");
 }
 
+TEST(Program, TheRegressionModelCodeIsTheMenuCodeVariable) {
+  // The model code 0 typed last stays in the variable the end prompt reads
+  // into, so a null answer there ends the program.
+  auto s = test::run_session("7\n1\n3\n1 2\n2 4\n3 6\n0\n0\n,\n");
+  EXPECT_EQ(s.status, 0) << s.err;
+  const std::string tail = test::end_prompt() + test::records({" Fim do Programa"});
+  ASSERT_GE(s.out.size(), tail.size());
+  EXPECT_EQ(s.out.substr(s.out.size() - tail.size()), tail);
+  EXPECT_EQ(s.out.find(test::end_prompt()), s.out.size() - tail.size());  // shown once
+}
+
 TEST(Tables, FixedLengthsAndPadding) {
   Tables t;
   EXPECT_EQ(t.mens1.bytes(), "CURVAS D0 MODELO 1");
