@@ -4,6 +4,7 @@
 // statistic and its degrees of freedom are shown.
 #include <cstdint>
 
+#include "core/int32.hpp"
 #include "console/dialogue.hpp"
 #include "menu/apps.hpp"
 
@@ -15,10 +16,6 @@ constexpr const char* kStars42 = "******************************************";
 constexpr int kMaxPairs = 100;
 constexpr int kMaxRows = 50;
 constexpr int kMaxColumns = 50;
-
-// A 32-bit integer result, wrapping as the machine's integer arithmetic does
-// (only reachable with counts typed near the integer limits).
-int wrap32(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
 
 void goodness_of_fit(Console& c, Real& qui, int& gl) {
   int n = 0;
@@ -41,7 +38,7 @@ void goodness_of_fit(Console& c, Real& qui, int& gl) {
     dif[k] = (fso[k] - fse[k]) * (fso[k] - fse[k]) / fse[k];
     qui = qui + dif[k];
   }
-  gl = wrap32(std::int64_t{n} - 1);
+  gl = wrap_sub(n, 1);
 
   c.blank();
   c.list({kStars42});
@@ -90,7 +87,7 @@ void independence(Console& c, Real& qui, int& gl) {
     for (int j = 0; j < inc; ++j) fe[i][j] = (somal[i] * somac[j]) / somat;
   for (int i = 0; i < inl; ++i)
     for (int j = 0; j < inc; ++j) qui = qui + (fo[i][j] - fe[i][j]) * (fo[i][j] - fe[i][j]) / fe[i][j];
-  gl = wrap32((std::int64_t{inc} - 1) * (std::int64_t{inl} - 1));
+  gl = wrap_mul(wrap_sub(inc, 1), wrap_sub(inl, 1));
 
   c.blank();
   c.list({kStars54});

@@ -5,7 +5,7 @@
 
 #include "console/dialogue.hpp"
 #include "menu/apps.hpp"
-#include "nonparametric/rank_integers.hpp"
+#include "core/int32.hpp"
 #include "nonparametric/ranking.hpp"
 
 namespace amostra {

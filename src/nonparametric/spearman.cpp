@@ -3,7 +3,7 @@
 // rank differences, with a t value for its significance.
 #include "console/dialogue.hpp"
 #include "menu/apps.hpp"
-#include "nonparametric/rank_integers.hpp"
+#include "core/int32.hpp"
 #include "nonparametric/ranking.hpp"
 
 namespace amostra {

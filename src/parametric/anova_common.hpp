@@ -1,6 +1,5 @@
-// Pieces shared by the three analyses of variance: the working arrays, the
-// integer arithmetic of the degrees of freedom and the result records that
-// the analyses have in common.
+// Pieces shared by the three analyses of variance: the working arrays and the
+// result records that the analyses have in common.
 #pragma once
 
 #include <array>
@@ -9,6 +8,7 @@
 
 #include "console/console.hpp"
 #include "core/arith.hpp"
+#include "core/int32.hpp"
 
 namespace amostra::anova {
 
@@ -31,16 +31,6 @@ class Table {
   int columns_;
   std::vector<Real> cells_;
 };
-
-// Degrees of freedom are 32-bit integers: their arithmetic wraps around as the
-// machine's does, so absurd counts (any negative count is accepted) still give
-// a defined value.
-inline int wrap_sub(int a, int b) {
-  return static_cast<int>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
-}
-inline int wrap_mul(int a, int b) {
-  return static_cast<int>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
-}
 
 // The mean of column (treatment) j.
 void write_column_mean(Console& c, int j, Real mean);

@@ -48,7 +48,7 @@ Ending anova_one_way(Console& c, const Tables& t) {
   // Degrees of freedom: formed from the real counts, truncated to integers.
   const int gltot = trunc_int(rnc * rnr - 1);
   const int glcol = trunc_int(rnc - 1);
-  const int glres = anova::wrap_sub(gltot, glcol);
+  const int glres = wrap_sub(gltot, glcol);
 
   const Real fc = (somat * somat) / (rnc * rnr);
   const Real sqdtot = soma2t - fc;

@@ -10,8 +10,6 @@
 namespace amostra {
 
 using anova::kStars55;
-using anova::wrap_mul;
-using anova::wrap_sub;
 
 namespace {
 

@@ -9,8 +9,6 @@ namespace amostra {
 
 using anova::kStars55;
 using anova::kStars56;
-using anova::wrap_mul;
-using anova::wrap_sub;
 
 Ending anova_two_way(Console& c, const Tables&) {
   // The banner announces 20 x 20; the working arrays hold 100 x 100.

@@ -1,5 +1,6 @@
 // Linear and linearised correlation and regression (menu code 7): the pairs are
 // typed once, then fitted to one of five models as often as the user asks.
+#include "core/int32.hpp"
 #include "console/dialogue.hpp"
 #include "menu/apps.hpp"
 #include "regression/linear_fit.hpp"
@@ -11,9 +12,6 @@ constexpr const char* kStars55 = "**********************************************
 
 // The model's title; a code outside 1..5 is fitted as the straight line and
 // shown under the straight line's title.
-// n - 2 in 32-bit integer arithmetic, which wraps around at the ends of the range.
-int wrapping_sub(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b)); }
-
 const Text& model_title(const Tables& t, int icod) { return t.model[(icod >= 1 && icod <= 5) ? icod - 1 : 0]; }
 
 }  // namespace
@@ -90,7 +88,7 @@ LinearFit fit_linear(int icod, int n, const Column& xx, const Column& yy, Column
   }
 
   // n - 2 is an integer difference, converted to a real.
-  f.erro = sqrt(f.somer / wrapping_sub(n, 2));
+  f.erro = sqrt(f.somer / wrap_sub(n, 2));
   return f;
 }
 

@@ -1,7 +1,7 @@
-// Integer arithmetic on typed counts.  A count may be anything a 32-bit
-// integer holds, so a sum or product of counts may leave that range; it then
-// wraps around modulo 2^32, as the machine's integer arithmetic does, instead
-// of being undefined.
+// 32-bit integer arithmetic on typed counts.  A count may be anything a 32-bit
+// integer holds (negative counts are accepted and read nothing), so a sum or
+// product of counts may leave that range; it then wraps around modulo 2^32, as
+// the machine's integer arithmetic does, instead of being undefined.
 #pragma once
 
 #include <cstdint>
