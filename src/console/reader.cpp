@@ -182,37 +182,28 @@ void Reader::check_repeat(std::int64_t count, int item_no, ReadSite site) {
   if (count > kMaxRepeat) fail(item_message("Repeat count overflow in item ", item_no, " of list input"), site);
 }
 
-std::int64_t Reader::read_value(const Item& item, int item_no, Value& value, bool& null, ReadSite site) {
-  std::int64_t repeat = 0;
-  bool is_repeat = false;
+bool Reader::read_typed(const Item& item, int item_no, bool allow_repeat, Value& value, std::int64_t& repeat,
+                        ReadSite site) {
   switch (item.type) {
     case Item::Type::Int:
-      is_repeat = read_int(item_no, true, value, repeat, site);
-      break;
+      return read_int(item_no, allow_repeat, value, repeat, site);
     case Item::Type::Real:
-      is_repeat = read_real(item_no, true, value, repeat, site);
-      break;
+      return read_real(item_no, allow_repeat, value, repeat, site);
     case Item::Type::Text:
-      is_repeat = read_text(item.t->size(), item_no, true, value, repeat, site);
-      break;
+      return read_text(item.t->size(), item_no, allow_repeat, value, repeat, site);
   }
-  if (!is_repeat) return 0;
+  return false;
+}
+
+std::int64_t Reader::read_value(const Item& item, int item_no, Value& value, bool& null, ReadSite site) {
+  std::int64_t repeat = 0;
+  if (!read_typed(item, item_no, true, value, repeat, site)) return 0;
   // r*c: the value follows the asterisk directly; r* alone gives r nulls.
   if (at_separator()) {
     null = true;
-    return repeat - 1;
-  }
-  std::int64_t unused = 0;
-  switch (item.type) {
-    case Item::Type::Int:
-      read_int(item_no, false, value, unused, site);
-      break;
-    case Item::Type::Real:
-      read_real(item_no, false, value, unused, site);
-      break;
-    case Item::Type::Text:
-      read_text(item.t->size(), item_no, false, value, unused, site);
-      break;
+  } else {
+    std::int64_t unused = 0;
+    read_typed(item, item_no, false, value, unused, site);
   }
   return repeat - 1;
 }

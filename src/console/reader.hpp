@@ -60,6 +60,8 @@ class Reader {
   // Returns the number of further copies a repeat form asks for (0 if none);
   // sets `null` when the form r* gives null values.
   std::int64_t read_value(const Item& item, int item_no, Value& value, bool& null, ReadSite site);
+  bool read_typed(const Item& item, int item_no, bool allow_repeat, Value& value, std::int64_t& repeat,
+                  ReadSite site);
   bool read_int(int item_no, bool allow_repeat, Value& value, std::int64_t& repeat, ReadSite site);
   bool read_real(int item_no, bool allow_repeat, Value& value, std::int64_t& repeat, ReadSite site);
   bool read_text(std::size_t length, int item_no, bool allow_repeat, Value& value, std::int64_t& repeat,
