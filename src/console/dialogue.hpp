@@ -12,9 +12,11 @@ void refuse_capacity(Console& c, int maximum);
 // How a count is read: list-directed, or with the fixed-column "(I3)" read.
 enum class CountRead { List, I3 };
 
-// Shows a count's prompt (the records that ask for it) and reads the count,
-// again and again while it exceeds `maximum`.  Counts of zero or below are
-// accepted: the loops over them do nothing.
+// Shows a count's prompt and reads the count, again and again while it exceeds
+// `maximum`.  The prompt is the records that ask for the count: its question
+// and whatever is written after it up to the read; headings and empty records
+// written before the question are not shown again.  Counts of zero or below
+// are accepted: the loops over them do nothing.
 template <class Prompt>
 void read_count(Console& c, int& count, int maximum, Prompt&& prompt, CountRead how = CountRead::List,
                 const char* file = __builtin_FILE(), int line = __builtin_LINE()) {

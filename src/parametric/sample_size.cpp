@@ -86,10 +86,10 @@ Ending sample_size(Console& c, const Tables& t) {
     } else {
       // Pilot sample.  The announced minimum of 20 is not checked; a size
       // beyond the array is refused and asked again.
+      c.blank();
+      c.list({"****     DIGITAR DADOS DA AMOSTRA PILOTO       ****"});
+      c.blank();
       read_count(c, n, kPilotCapacity, [&] {
-        c.blank();
-        c.list({"****     DIGITAR DADOS DA AMOSTRA PILOTO       ****"});
-        c.blank();
         c.list({"****  Quantos dados serao digitados? (N >=20)  ****"});
         c.blank();
       });

@@ -145,8 +145,8 @@ Ending curvilinear_regression(Console& c, const Tables& t) {
   c.list({kStars51});
   c.blank();
 
+  c.blank();
   read_count(c, n, kMaxPairs, [&] {
-    c.blank();
     c.list({"**   Quantos pares de dados serão digitados ?    **"});
     c.blank();
   });
