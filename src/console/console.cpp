@@ -3,8 +3,9 @@
 namespace amostra {
 
 void Console::emit() {
-  out_.write(record_.data(), static_cast<std::streamsize>(record_.size()));
-  if (!out_) throw OutputError();
+  // Straight into the stream's buffer: a record is plain bytes.
+  const auto size = static_cast<std::streamsize>(record_.size());
+  if (out_.rdbuf()->sputn(record_.view().data(), size) != size) throw OutputError();
 }
 
 void Console::flush() {

@@ -67,7 +67,7 @@ class Console {
 
   Reader reader_;
   std::ostream& out_;
-  std::string record_;  // reused for every write
+  Record record_;  // reused for every write
 };
 
 }  // namespace amostra

@@ -141,7 +141,7 @@ class Parser {
   std::size_t pos_ = 0;
 };
 
-void put_value(std::string& out, const FormatOp& op, const Val& v) {
+void put_value(Record& out, const FormatOp& op, const Val& v) {
   switch (op.kind) {
     case FormatOp::Kind::A:
       if (v.kind != Val::Kind::Text) throw std::logic_error("A descriptor given a number");
@@ -171,7 +171,7 @@ const std::vector<FormatOp>& format_ops(const char* format) {
   return it->second;
 }
 
-void render_format(std::string& out, const std::vector<FormatOp>& ops, std::initializer_list<Val> values) {
+void render_format(Record& out, const std::vector<FormatOp>& ops, std::initializer_list<Val> values) {
   std::size_t pending = 0;
   auto next = values.begin();
   for (const FormatOp& op : ops) {
@@ -203,7 +203,7 @@ void render_format(std::string& out, const std::vector<FormatOp>& ops, std::init
   out += "\r\n";
 }
 
-void render_list(std::string& out, std::initializer_list<Val> values) {
+void render_list(Record& out, std::initializer_list<Val> values) {
   const Val* prev = nullptr;
   for (const Val& v : values) {
     if (prev == nullptr || !(prev->kind == Val::Kind::Text && v.kind == Val::Kind::Text)) out += ' ';

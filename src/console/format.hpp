@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "console/record.hpp"
 #include "console/value.hpp"
 
 namespace amostra {
@@ -38,9 +39,9 @@ const std::vector<FormatOp>& format_ops(const char* format);
 
 // Renders a formatted write into `out`: one or more records, each ended by
 // CR LF.  The walk stops at a data descriptor with no value left.
-void render_format(std::string& out, const std::vector<FormatOp>& ops, std::initializer_list<Val> values);
+void render_format(Record& out, const std::vector<FormatOp>& ops, std::initializer_list<Val> values);
 
 // Renders a list-directed write: one record.
-void render_list(std::string& out, std::initializer_list<Val> values);
+void render_list(Record& out, std::initializer_list<Val> values);
 
 }  // namespace amostra

@@ -1,6 +1,8 @@
 #include "console/reader.hpp"
 
 #include <cerrno>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -25,36 +27,59 @@ std::string item_message(const char* before, int item_no, const char* after) {
   return before + std::to_string(item_no) + after;
 }
 
-}  // namespace
+// The significant digits of a decimal number as typed: value =
+// 0.<digits> x 10^point, with a sticky flag for nonzero digits dropped beyond
+// those kept.  Converts to the nearest single, ties to even.
+struct Decimal {
+  char digits[kMaxDigits + 2];
+  std::size_t kept = 0;
+  bool sticky = false;
+  long point = 0;
+  std::uint64_t leading = 0;  // the first 19 digits as an integer
 
-int Reader::cur() {
-  if (look_ == kNone) {
-    int c = in_->sbumpc();
-    if (c == std::char_traits<char>::eof()) {
-      look_ = kEnd;
-    } else if (c == '\n') {
-      look_ = kEol;
-    } else if (c == '\r' && in_->sgetc() == '\n') {
-      in_->sbumpc();
-      look_ = kEol;
-    } else {
-      look_ = static_cast<unsigned char>(c);
+  void add(char c) {
+    if (kept < kMaxDigits) {
+      if (kept < 19) leading = leading * 10 + static_cast<std::uint64_t>(c - '0');
+      digits[kept++] = c;
+    } else if (c != '0') {
+      sticky = true;
     }
   }
-  return look_;
-}
 
-void Reader::advance() {
-  int c = cur();
-  if (c == kEnd) return;
-  mid_line_ = c != kEol;
-  look_ = kNone;
-}
+  float to_float(long exponent) {
+    long scale = point + exponent - static_cast<long>(kept);  // value = D x 10^scale when kept <= 19
+    if (kept <= 19 && scale >= -27 && scale <= 27) {
+      // D and 10^|scale| are exact in extended precision, so the quotient or
+      // product is rounded once.  Rounding that once more to single is exact
+      // unless the extended result lies within one unit of a single's
+      // halfway point; those rare cases take the slow path.
+      static const long double kPowers[28] = {
+          1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+          1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+      const long double d = static_cast<long double>(leading);
+      const long double p = kPowers[scale < 0 ? -scale : scale];  // exact: 10^27 needs 63 bits
+      const long double r = scale < 0 ? d / p : d * p;
+      if (r > 1e-30L && r < 1e30L && !near_single_halfway(r)) return static_cast<float>(r);
+    }
+    char text[kMaxDigits + 40];
+    int n = std::snprintf(text, sizeof text, "0.%.*s%se%ld", static_cast<int>(kept), digits, sticky ? "1" : "",
+                          point + exponent);
+    (void)n;
+    return std::strtof(text, nullptr);  // nearest single, ties to even
+  }
 
-bool Reader::at_separator() {
-  int c = cur();
-  return c == ' ' || c == '\t' || c == ',' || c == ';' || c == '/' || c == kEol || c == kEnd;
-}
+  // Whether the 64-bit significand of r has its low 40 bits (those below a
+  // single's 24) within one unit of exactly one half.
+  static bool near_single_halfway(long double r) {
+    std::uint64_t bits = 0;  // the explicit 64-bit significand of the x87 format
+    std::memcpy(&bits, &r, sizeof bits);
+    std::uint64_t low = bits & ((UINT64_C(1) << 40) - 1);
+    std::uint64_t half = UINT64_C(1) << 39;
+    return low + 1 >= half && low <= half + 1;
+  }
+};
+
+}  // namespace
 
 void Reader::skip_blanks() {
   while (cur() == ' ' || cur() == '\t') advance();
@@ -245,7 +270,7 @@ bool Reader::read_int(int item_no, bool allow_repeat, Value& value, std::int64_t
 }
 
 bool Reader::read_real(int item_no, bool allow_repeat, Value& value, std::int64_t& repeat, ReadSite site) {
-  const std::string bad = item_message("Bad real number in item ", item_no, " of list input");
+  auto bad = [&] { fail(item_message("Bad real number in item ", item_no, " of list input"), site); };
   bool negative = false;
   bool signed_ = false;
   if (cur() == '+' || cur() == '-') {
@@ -263,22 +288,16 @@ bool Reader::read_real(int item_no, bool allow_repeat, Value& value, std::int64_
       else too_long = true;
       advance();
     }
-    float v;
-    if (!too_long && (std::strcmp(word, "inf") == 0 || std::strcmp(word, "infinity") == 0)) {
-      v = __builtin_inff();
-    } else if (!too_long && std::strcmp(word, "nan") == 0) {
-      v = __builtin_nanf("");
-    } else {
-      fail(bad, site);
-    }
+    float v = 0.0f;
+    if (!too_long && (std::strcmp(word, "inf") == 0 || std::strcmp(word, "infinity") == 0)) v = __builtin_inff();
+    else if (!too_long && std::strcmp(word, "nan") == 0) v = __builtin_nanf("");
+    else bad();
     value.r = negative ? -v : v;
     return false;
   }
   // Mantissa: value = 0.<kept digits> x 10^point, plus a sticky digit when
   // nonzero digits beyond those kept were dropped.
-  std::string kept;
-  bool sticky = false;
-  long point = 0;
+  Decimal dec;
   bool seen_point = false;
   int digits = 0;
   std::int64_t count = 0;  // the digits as a repeat count, while they may be one
@@ -287,12 +306,11 @@ bool Reader::read_real(int item_no, bool allow_repeat, Value& value, std::int64_
     if (is_digit(c)) {
       ++digits;
       count = accumulate(count, c - '0');
-      if (kept.empty() && c == '0') {
-        if (seen_point) --point;
+      if (dec.kept == 0 && c == '0') {
+        if (seen_point && dec.point > -kMaxExponent) --dec.point;
       } else {
-        if (kept.size() < kMaxDigits) kept += static_cast<char>(c);
-        else if (c != '0') sticky = true;
-        if (!seen_point) ++point;
+        dec.add(static_cast<char>(c));
+        if (!seen_point && dec.point < kMaxExponent) ++dec.point;
       }
       advance();
     } else if (c == '.' && !seen_point) {
@@ -306,10 +324,8 @@ bool Reader::read_real(int item_no, bool allow_repeat, Value& value, std::int64_
     } else {
       break;
     }
-    if (point < -kMaxExponent) point = -kMaxExponent;
-    if (point > kMaxExponent) point = kMaxExponent;
   }
-  if (digits == 0) fail(bad, site);
+  if (digits == 0) bad();
   // Exponent: a letter E or D with an optional sign, or a sign alone.
   long exponent = 0;
   if (!at_separator()) {
@@ -318,7 +334,7 @@ bool Reader::read_real(int item_no, bool allow_repeat, Value& value, std::int64_
       advance();
       c = cur();
     } else if (c != '+' && c != '-') {
-      fail(bad, site);
+      bad();
     }
     bool exp_negative = false;
     if (c == '+' || c == '-') {
@@ -332,17 +348,11 @@ bool Reader::read_real(int item_no, bool allow_repeat, Value& value, std::int64_
       ++exp_digits;
       advance();
     }
-    if (exp_digits == 0 || !at_separator()) fail(bad, site);
+    if (exp_digits == 0 || !at_separator()) bad();
     if (exp_negative) exponent = -exponent;
   }
-  if (kept.empty()) {
-    value.r = negative ? -0.0f : 0.0f;
-    return false;
-  }
-  long total = point + exponent;
-  if (sticky) kept += '1';
-  std::string text = std::string(negative ? "-0." : "0.") + kept + "e" + std::to_string(total);
-  value.r = std::strtof(text.c_str(), nullptr);  // nearest single, ties to even
+  float v = dec.kept == 0 ? 0.0f : dec.to_float(exponent);
+  value.r = negative ? -v : v;
   return false;
 }
 

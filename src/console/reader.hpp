@@ -73,9 +73,31 @@ class Reader {
   static constexpr int kEol = -2;
   static constexpr int kEnd = -1;
   static constexpr int kNone = -3;
-  int cur();
-  void advance();
-  bool at_separator();  // blank, tab, comma, semicolon, slash, line end, end of input
+  int cur() {
+    if (look_ == kNone) look_ = next_char();
+    return look_;
+  }
+  void advance() {
+    int c = cur();
+    if (c == kEnd) return;
+    mid_line_ = c != kEol;
+    look_ = kNone;
+  }
+  // Blank, tab, comma, semicolon, slash, line end, end of input.
+  bool at_separator() {
+    int c = cur();
+    return c < 0 || c == ' ' || c == '\t' || c == ',' || c == ';' || c == '/';
+  }
+  int next_char() {
+    int c = in_->sbumpc();
+    if (c == std::char_traits<char>::eof()) return kEnd;
+    if (c == '\n') return kEol;
+    if (c == '\r' && in_->sgetc() == '\n') {
+      in_->sbumpc();
+      return kEol;
+    }
+    return static_cast<unsigned char>(c);
+  }
   void skip_blanks();
   void discard_line();  // the rest of the current line, if any of it was read
   [[noreturn]] void fail(const std::string& message, ReadSite site);

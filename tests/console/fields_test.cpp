@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "console/fields.hpp"
@@ -10,24 +13,24 @@ namespace amostra {
 namespace {
 
 std::string f(float x, int w, int d) {
-  std::string s;
-  put_f(s, x, w, d);
-  return s;
+  Record r;
+  put_f(r, x, w, d);
+  return std::string(r.view());
 }
 std::string i(int v, int w) {
-  std::string s;
-  put_i(s, v, w);
-  return s;
+  Record r;
+  put_i(r, v, w);
+  return std::string(r.view());
 }
 std::string a(std::string_view t, int w) {
-  std::string s;
-  put_a(s, t, w);
-  return s;
+  Record r;
+  put_a(r, t, w);
+  return std::string(r.view());
 }
 std::string lr(float x) {
-  std::string s;
-  put_list_real(s, x);
-  return s;
+  Record r;
+  put_list_real(r, x);
+  return std::string(r.view());
 }
 
 struct FCase {
@@ -112,9 +115,55 @@ TEST(ListItems, RealsTakeFifteenColumnsFixedOrExponent) {
 }
 
 TEST(ListItems, IntegersTakeElevenColumns) {
-  std::string s;
-  put_list_int(s, 3);
-  EXPECT_EQ(s, "          3");
+  Record r;
+  put_list_int(r, 3);
+  EXPECT_EQ(r.view(), "          3");
+}
+
+}  // namespace
+}  // namespace amostra
+
+namespace amostra {
+namespace {
+
+// Fw.d from the exact decimal expansion, the long way: every digit printed,
+// then rounded by the first digit dropped.
+std::string reference_f(float x, int w, int d) {
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.160f", static_cast<double>(std::fabs(x)));
+  std::string all(buf);
+  std::size_t point = all.find('.');
+  std::string digits = all.substr(0, point) + all.substr(point + 1, static_cast<std::size_t>(d));
+  if (all[point + 1 + static_cast<std::size_t>(d)] >= '5') {
+    std::size_t i = digits.size();
+    while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+    if (i == 0) digits.insert(digits.begin(), '1');
+    else ++digits[i - 1];
+  }
+  std::string int_part = digits.substr(0, digits.size() - static_cast<std::size_t>(d));
+  int_part.erase(0, int_part.find_first_not_of('0') == std::string::npos ? int_part.size()
+                                                                         : int_part.find_first_not_of('0'));
+  std::string s = (std::signbit(x) ? "-" : "") + int_part + "." + digits.substr(digits.size() - static_cast<std::size_t>(d));
+  if (static_cast<int>(s.size()) > w) return std::string(static_cast<std::size_t>(w), '*');
+  if (int_part.empty() && static_cast<int>(s.size()) < w) s.insert(s.find('.'), "0");
+  return std::string(static_cast<std::size_t>(w) - s.size(), ' ') + s;
+}
+
+TEST(FixedField, AgreesWithTheLongWayOnRandomSingles) {
+  std::uint32_t state = 2463534242u;
+  for (int k = 0; k < 100000; ++k) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    float x;
+    std::uint32_t bits = state;
+    if (k % 2 == 0) bits = (bits & 0x80FFFFFFu) | ((100u + (bits >> 24) % 60u) << 23);  // |x| near 1e-8..1e8
+    std::memcpy(&x, &bits, sizeof x);
+    if (!std::isfinite(x)) continue;
+    int d = k % 9;
+    int w = 12 + d;
+    ASSERT_EQ(f(x, w, d), reference_f(x, w, d)) << x << " F" << w << "." << d;
+  }
 }
 
 }  // namespace

@@ -8,15 +8,15 @@ namespace amostra {
 namespace {
 
 std::string fmt(const char* format, std::initializer_list<Val> values = {}) {
-  std::string out;
-  render_format(out, parse_format(format), values);
-  return out;
+  Record r;
+  render_format(r, parse_format(format), values);
+  return std::string(r.view());
 }
 
 std::string list(std::initializer_list<Val> values = {}) {
-  std::string out;
-  render_list(out, values);
-  return out;
+  Record r;
+  render_list(r, values);
+  return std::string(r.view());
 }
 
 const Text kBra = Text::of(1, " ");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <sstream>
 
 #include "console/reader.hpp"
@@ -210,6 +211,55 @@ TEST(ReadErrors, CarryTheReadStatement) {
   } catch (const InputError& e) {
     EXPECT_STREQ(e.site().file, "here.cpp");
     EXPECT_EQ(e.site().line, 7);
+  }
+}
+
+}  // namespace
+}  // namespace amostra
+
+namespace amostra {
+namespace {
+
+// The short-number path of the real conversion must agree with a correctly
+// rounded conversion everywhere, halfway points between singles included.
+TEST(ReadReal, AgreesWithCorrectRoundingOnRandomAndHalfwayNumbers) {
+  std::uint64_t state = 88172645463325252ULL;
+  auto next = [&] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  char text[96];
+  for (int k = 0; k < 200000; ++k) {
+    switch (k % 4) {
+      case 0: {  // random digits, point and exponent
+        int digits = 1 + static_cast<int>(next() % 19);
+        std::uint64_t d = next() % 10000000000000000000ULL;
+        std::snprintf(text, sizeof text, "%.*llue%d", digits, static_cast<unsigned long long>(d),
+                      static_cast<int>(next() % 61) - 30);
+        break;
+      }
+      case 1: {  // a single's halfway point to its neighbour, to 18 and 19 digits
+        float f = std::ldexp(static_cast<float>(next() % (1u << 24)), static_cast<int>(next() % 120) - 80);
+        double mid = (static_cast<double>(f) + static_cast<double>(std::nextafter(f, INFINITY))) / 2;
+        std::snprintf(text, sizeof text, "%.*e", 17 + static_cast<int>(k % 3), mid);
+        break;
+      }
+      case 2: {  // typical data
+        std::snprintf(text, sizeof text, "%.*f", static_cast<int>(next() % 6),
+                      static_cast<double>(next() % 100000000) / 1000.0);
+        break;
+      }
+      default: {  // a single printed exactly enough to sit right on it
+        float f = std::ldexp(static_cast<float>(next() % (1u << 24)), static_cast<int>(next() % 100) - 60);
+        std::snprintf(text, sizeof text, "%.9g", static_cast<double>(f));
+      }
+    }
+    std::string line = std::string(text) + "\n";
+    float want = std::strtof(text, nullptr);
+    float got = Typed(line).real();
+    ASSERT_EQ(std::memcmp(&want, &got, sizeof want), 0) << text;
   }
 }
 
