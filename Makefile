@@ -33,7 +33,8 @@ fuzz-smoke: fuzz
 	bash tests/fuzz/run.sh build-fuzz/amostra_fuzz $(FUZZ_SECONDS)
 
 bench: build
-	bash bench/run.sh $(BUILD)/amostra
+	cmake --build $(BUILD) --target bench_harness bench_trivial
+	bash bench/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz

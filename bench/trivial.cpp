@@ -1,0 +1,10 @@
+// The yardstick of the benchmark: a C++ program that reads its standard input
+// to the end and exits, started exactly as the program is.
+#include <iostream>
+
+int main() {
+  char buf[65536];
+  while (std::cin.read(buf, sizeof buf) || std::cin.gcount() > 0) {
+  }
+  return 0;
+}
