@@ -25,8 +25,11 @@ Ending runs_test(Console& c, const Tables&) {
   int dado[kCapacity] = {};
   int base[kCapacity] = {};
   int dadoiter[kCapacity] = {};
-  Real medianax;
-  Real mediana;
+  // The median is held unrounded, an integer or a half exactly: stored in
+  // single precision, a median above 2^24 would move to a neighbouring whole
+  // number, marking 1 a value equal to it or 0 a value above it.
+  Ext medianax;
+  Ext mediana;
 
   // Size: 20 to 200 observations, asked again until it is in range.
   for (;;) {
@@ -91,7 +94,7 @@ Ending runs_test(Console& c, const Tables&) {
       c.blank();
       Real xindice = Ext(n) / Real(2.0) + Real(0.5);
       int indice = trunc_int(xindice);
-      medianax = Real(dado[indice - 1]);
+      medianax = Ext(dado[indice - 1]);
     }
     // The median is used as computed, an integer or a half, so that a value
     // equal to it is marked 0 like the values below it.

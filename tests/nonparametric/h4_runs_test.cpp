@@ -89,6 +89,22 @@ TEST(RunsSession, LargeWholeNumbersKeepTheirMedian) {
   EXPECT_TRUE(has_records(out, {" MR =   11.000000     SR =    2.1764288     R =    20.000000    "}));
 }
 
+TEST(RunsSession, AMiddleValueAboveTwoToTheTwentyFourEqualsTheMedian) {
+  // N odd: the median is the middle value 16777217 itself (a single would hold
+  // 16777216), so that value is marked 0 like the values below it.
+  std::string out = session_output(21, 1, "16777217\n" + repeat("0\n1000000000\n", 10));
+  EXPECT_TRUE(has_records(out, {" N1 =          11   N2 =          10",
+                                " MR =   11.476191     SR =    2.2279406     R =    20.000000    "}));
+}
+
+TEST(RunsSession, AHalfMedianAboveTwoToTheTwentyFourStaysAHalf) {
+  // N even, middle values 16777217 and 16777218: the median 16777217.5 (a
+  // single would hold 16777218) marks 16777218 as 1 and 16777217 as 0.
+  std::string out = session_output(20, 1, "16777218\n" + repeat("0\n1000000000\n", 9) + "16777217\n");
+  EXPECT_TRUE(has_records(out, {" N1 =          10   N2 =          10",
+                                " MR =   11.000000     SR =    2.1764288     R =    20.000000    "}));
+}
+
 TEST(RunsSession, NineDecimalsAreAcceptedAndScaledExactly) {
   // 1.5 and 1.6 with 9 decimals: 1500000000 and 1600000000, alternating.
   std::string out = session_output(20, 2, "9\n" + repeat("1.5\n1.6\n", 10));
