@@ -162,4 +162,28 @@ TEST(H2Anova, CountsAtTheCapacityAreAcceptedAndNegativeCountsReadNothing) {
   EXPECT_NE(huge.out.find("GL(residuo)  = ***\r\n"), std::string::npos);
 }
 
+TEST(H2Anova, NegativeCountsGiveNegativeZeroMeansAndWrappedDegreesOfFreedom) {
+  // No datum is read; each mean is 0 divided by a negative count: a negative zero, printed -0.00.
+  const auto one = run_session(typed(4, {"2", "-1"})).out;
+  EXPECT_NE(one.find("GLCOL =  1              GLRES =  -4"), std::string::npos);
+  EXPECT_NE(one.find("Desvio Padrao Residual = -0.00"), std::string::npos);
+  EXPECT_EQ(count(one, "Mediacol ( 2) =  -0.00\r\n"), 1);
+  const auto two = run_session(typed(5, {"-2", "2"})).out;
+  EXPECT_NE(two.find("GL(residuo)  =  -3\r\n"), std::string::npos);
+  EXPECT_EQ(count(two, "Mediacol ( 2) =  -0.00\r\n"), 1);
+  const auto rep = run_session(typed(6, {"2", "1", "-3"})).out;
+  EXPECT_NE(rep.find("DPadrao Res. =  -0.00     GL(residuo)  =  -8\r\n"), std::string::npos);
+  EXPECT_EQ(count(rep, "Medialin ( 2) =  -0.00\r\n"), 1);
+
+  // Degrees of freedom of the one-way analysis come from the real counts (-2147483647 is held as
+  // -2^31): rnc - 1 and rnc * rnr - 1 both leave the integer range and each converts to the most
+  // negative integer, so GLRES is that minus itself.
+  const auto far = run_session(typed(4, {"-2147483647", "-2147483647"})).out;
+  EXPECT_NE(far.find("GLCOL =***              GLRES =   0"), std::string::npos);
+  // The replicated analysis counts in 32-bit integers: 65536 * 65536 wraps to 0.
+  const auto wrapped = run_session(typed(6, {"-65536", "-65536", "2"})).out;
+  EXPECT_NE(wrapped.find("GL(lin x col)= ***\r\n"), std::string::npos);
+  EXPECT_NE(wrapped.find("GL(residuo)  =   0\r\n"), std::string::npos);
+}
+
 }  // namespace
