@@ -131,6 +131,15 @@ TEST(H1StudentT, BothSamplesAtCapacity) {
   EXPECT_TRUE(has(out, t_record("  0.00", "398.")));
 }
 
+TEST(H1StudentT, NullAnswerToARefusedSizeKeepsItAndIsRefusedAgain) {
+  // A lone comma leaves the refused 300 in `nx`: the question comes a third time.
+  std::string out = out_of("2\n1\n300\n,\n2\n2\n1\n2\n3\n4\n0\n0\n");
+  EXPECT_EQ(count(out, kRefusal), 2);
+  EXPECT_EQ(count(out, " ***     Qual o tamanho da amostra 'A'?  na =      "), 3);
+  // A = 1 2 and B = 3 4: t = -2 / sqrt(4 * 0.5 / 4).
+  EXPECT_TRUE(has(out, t_record(" -2.83", "  2.")));
+}
+
 // ---- Paired t ---------------------------------------------------------------
 
 std::string paired_record(const std::string& t, const std::string& gl) {
