@@ -9,6 +9,7 @@
 namespace amostra {
 namespace {
 
+using test::has_records;
 using test::records;
 using test::run_session;
 
@@ -16,10 +17,6 @@ std::string session_output(const std::string& typed) {
   auto s = run_session("9\n1\n" + typed + "0\n");
   EXPECT_EQ(s.status, 0) << s.err;
   return s.out;
-}
-
-bool has_records(const std::string& out, std::initializer_list<std::string> lines) {
-  return out.find("\r\n" + records(lines)) != std::string::npos;
 }
 
 const std::string kStars42 = " " + std::string(42, '*');

@@ -8,6 +8,7 @@
 namespace amostra {
 namespace {
 
+using test::has_records;
 using test::records;
 using test::run_session;
 
@@ -15,10 +16,6 @@ std::string session_output(const std::string& typed) {
   auto s = run_session("10\n1\n" + typed + "0\n");
   EXPECT_EQ(s.status, 0) << s.err;
   return s.out;
-}
-
-bool has_records(const std::string& out, std::initializer_list<std::string> lines) {
-  return out.find("\r\n" + records(lines)) != std::string::npos;
 }
 
 const std::string kFrame = " " + std::string(50, '*') + " ";

@@ -11,6 +11,7 @@
 namespace amostra {
 namespace {
 
+using test::has_records;
 using test::records;
 using test::run_session;
 
@@ -19,10 +20,6 @@ std::string session_output(int n, int tipo, const std::string& data) {
   auto s = run_session("8\n1\n" + std::to_string(n) + "\n" + std::to_string(tipo) + "\n" + data + "0\n");
   EXPECT_EQ(s.status, 0) << s.err;
   return s.out;
-}
-
-bool has_records(const std::string& out, std::initializer_list<std::string> lines) {
-  return out.find("\r\n" + records(lines)) != std::string::npos;
 }
 
 std::string repeat(const std::string& line, int times) {

@@ -21,6 +21,10 @@ std::string records(std::initializer_list<std::string> lines) {
   return s;
 }
 
+bool has_records(const std::string& out, std::initializer_list<std::string> lines) {
+  return out.find("\r\n" + records(lines)) != std::string::npos;
+}
+
 namespace {
 const std::string kFrame = " " + std::string(55, '*');
 

@@ -19,6 +19,10 @@ Session run_session(const std::string& input);
 // and ended by CR LF.
 std::string records(std::initializer_list<std::string> lines);
 
+// Whether `out` holds these whole records, one after the other, each starting
+// a line.
+bool has_records(const std::string& out, std::initializer_list<std::string> lines);
+
 // The bytes of the menu screen, exactly as it is drawn each time.
 std::string menu_screen();
 
