@@ -62,9 +62,7 @@ struct Decimal {
       if (r > 1e-30L && r < 1e30L && !near_single_halfway(r)) return static_cast<float>(r);
     }
     char text[kMaxDigits + 40];
-    int n = std::snprintf(text, sizeof text, "0.%.*s%se%ld", static_cast<int>(kept), digits, sticky ? "1" : "",
-                          point + exponent);
-    (void)n;
+    std::snprintf(text, sizeof text, "0.%.*s%se%ld", static_cast<int>(kept), digits, sticky ? "1" : "", point + exponent);
     return std::strtof(text, nullptr);  // nearest single, ties to even
   }
 

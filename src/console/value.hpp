@@ -49,12 +49,6 @@ struct Val {
   Val(Ext v) : kind(Kind::Real), r(Real(v).value()) {}             // NOLINT: written as a single
   Val(const Text& v) : kind(Kind::Text), t(v.bytes()) {}           // NOLINT
   Val(const char* literal) : kind(Kind::Text), t(cp850_literal(literal)) {}  // NOLINT: a program literal
-  static Val raw(std::string_view bytes) {
-    Val v(0);
-    v.kind = Kind::Text;
-    v.t = bytes;
-    return v;
-  }
 };
 
 }  // namespace amostra

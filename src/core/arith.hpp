@@ -89,14 +89,6 @@ inline Real& Real::operator/=(Ext e) { return *this = *this / e; }
 // x*x in extended precision, unrounded (the integer power 2).
 inline Ext sq(Ext x) { return x * x; }
 
-// x**k for an integer exponent: repeated multiplication in extended precision.
-inline Ext ipow(Ext x, int k) {
-  if (k < 0) return Ext(1) / ipow(x, -k);
-  Ext r = 1;
-  for (int i = 0; i < k; ++i) r = r * x;
-  return r;
-}
-
 // Natural logarithm of a stored single; the result stays unrounded.
 inline Ext ln(Real x) { return Ext::of(logl(static_cast<long double>(x.value()))); }
 
