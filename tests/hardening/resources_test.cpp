@@ -137,4 +137,36 @@ TEST(Resources, ClosedOutputEndsTheRunPromptly) {
   EXPECT_EQ(err, "Runtime error: cannot write to standard output\n");
 }
 
+// Reads the child's output until `text` appears or a few seconds pass.
+bool wait_for(int fd, const std::string& text, std::string& seen) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  char buf[4096];
+  while (seen.find(text) == std::string::npos) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n <= 0) return false;
+    seen.append(buf, static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+TEST(Resources, EachPromptIsShownBeforeTheProgramWaits) {
+  signal(SIGPIPE, SIG_IGN);
+  Child c = start();
+  std::string seen;
+  // Nothing is typed until the question is on the screen.
+  EXPECT_TRUE(wait_for(c.out, "DIGITE O CODIGO DA APLICACAO", seen));
+  write_all(c.in, "11\n", 3);
+  EXPECT_TRUE(wait_for(c.out, "Confirma a  escolha?", seen));
+  close(c.in);
+  close(c.out);
+  close(c.err);
+  int status = 0;
+  waitpid(c.pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status));
+}
+
 }  // namespace
