@@ -16,11 +16,13 @@ class Record {
   std::size_t size() const { return size_; }
 
   void append(std::size_t n, char c) {
+    if (n == 0) return;  // the buffer may not exist yet
     reserve(n);
     std::memset(data_.get() + size_, c, n);
     size_ += n;
   }
   void append(const char* s, std::size_t n) {
+    if (n == 0) return;
     reserve(n);
     std::memcpy(data_.get() + size_, s, n);
     size_ += n;
