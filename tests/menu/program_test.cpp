@@ -1,7 +1,6 @@
 // The program as a whole: its error report, its exit statuses and its tables.
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <sstream>
 
 #include "menu/program.hpp"
@@ -14,10 +13,11 @@ namespace {
 TEST(Program, FatalInputErrorReportsTwoLinesOnStandardError) {
   auto s = test::run_session("abc\n");
   EXPECT_EQ(s.status, 2);
-  EXPECT_TRUE(std::regex_match(
-      s.err, std::regex("At line [0-9]+ of file [a-z_]+\\.cpp \\(unit = 5, file = 'stdin'\\)\n"
-                        "Runtime error: Bad integer for item 1 in list input\n")))
-      << s.err;
+  // "At line <n> of file program.cpp (unit = 5, file = 'stdin')", then the message.
+  const std::string location = s.err.substr(0, s.err.find('\n') + 1);
+  EXPECT_EQ(location.rfind("At line ", 0), 0u) << s.err;
+  EXPECT_NE(location.find(" of file program.cpp (unit = 5, file = 'stdin')\n"), std::string::npos) << s.err;
+  EXPECT_EQ(s.err.substr(location.size()), "Runtime error: Bad integer for item 1 in list input\n");
   EXPECT_EQ(s.out, test::menu_screen());  // written before the error, nothing after
 }
 
