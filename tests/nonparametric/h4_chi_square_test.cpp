@@ -11,13 +11,8 @@ namespace {
 
 using test::has_records;
 using test::records;
-using test::run_session;
 
-std::string session_output(const std::string& typed) {
-  auto s = run_session("9\n1\n" + typed + "0\n");
-  EXPECT_EQ(s.status, 0) << s.err;
-  return s.out;
-}
+std::string session_output(const std::string& typed) { return test::application_output(9, typed); }
 
 const std::string kStars42 = " " + std::string(42, '*');
 

@@ -13,13 +13,10 @@ namespace {
 
 using test::has_records;
 using test::records;
-using test::run_session;
 
 // A session of the runs test: size, kind, then each line of `data` as typed.
 std::string session_output(int n, int tipo, const std::string& data) {
-  auto s = run_session("8\n1\n" + std::to_string(n) + "\n" + std::to_string(tipo) + "\n" + data + "0\n");
-  EXPECT_EQ(s.status, 0) << s.err;
-  return s.out;
+  return test::application_output(8, std::to_string(n) + "\n" + std::to_string(tipo) + "\n" + data);
 }
 
 std::string repeat(const std::string& line, int times) {

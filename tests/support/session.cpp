@@ -1,5 +1,7 @@
 #include "support/session.hpp"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 
 #include "core/cp850.hpp"
@@ -19,6 +21,12 @@ std::string records(std::initializer_list<std::string> lines) {
   std::string s;
   for (const std::string& line : lines) s += to_cp850(line) + "\r\n";
   return s;
+}
+
+std::string application_output(int code, const std::string& answers) {
+  Session s = run_session(std::to_string(code) + "\n1\n" + answers + "0\n");
+  if (s.status != 0) ADD_FAILURE() << "status " << s.status << ": " << s.err;
+  return s.out;
 }
 
 bool has_records(const std::string& out, std::initializer_list<std::string> lines) {

@@ -19,6 +19,11 @@ Session run_session(const std::string& input);
 // and ended by CR LF.
 std::string records(std::initializer_list<std::string> lines);
 
+// Runs application `code` (chosen and confirmed at the menu) with `answers`
+// typed, then 0 at the end-of-application prompt; expects a normal end and
+// returns the whole standard output.
+std::string application_output(int code, const std::string& answers);
+
 // Whether `out` holds these whole records, one after the other, each starting
 // a line.
 bool has_records(const std::string& out, std::initializer_list<std::string> lines);
