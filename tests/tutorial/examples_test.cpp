@@ -109,6 +109,9 @@ std::string screen_diff(const std::string& want, const std::string& got) {
   return m.str();
 }
 
+// gtest shows a failing parameter by its page and line.
+void PrintTo(const Block& b, std::ostream* os) { *os << where(b) << " (" << b.target << ")"; }
+
 bool is_error_session(const fs::path& input) {
   const std::string name = input.filename().string();
   return name.size() > 8 && name.compare(name.size() - 8, 8, "-erro.in") == 0;
