@@ -174,9 +174,11 @@ TEST(TutorialPages, EveryTypedSessionIsShownOnSomePage) {
   for (const Block& b : all_blocks()) shown.insert(b.input);
   const fs::path dir = fs::path(AMOSTRA_TUTORIAL) / "exemplos";
   ASSERT_TRUE(fs::is_directory(dir));
-  for (const auto& e : fs::recursive_directory_iterator(dir))
-    if (e.path().extension() == ".in")
+  for (const auto& e : fs::recursive_directory_iterator(dir)) {
+    if (e.path().extension() == ".in") {
       EXPECT_TRUE(shown.count(e.path().lexically_normal())) << e.path() << " is referenced by no page";
+    }
+  }
 }
 
 // The harness itself: what it shows must be what a console with echo shows.
