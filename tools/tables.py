@@ -263,7 +263,20 @@ def blocks(items, size):
 
 
 def page(title, paragraphs):
-    return "# " + title + "\n\n" + "\n\n".join(paragraphs).rstrip() + "\n"
+    """A page: the title, what it is for and how to read it, the tables, and
+    last how they were computed (so that a phone reaches the tables first)."""
+    how = "**Como foi calculada.** "
+    method = [p for p in paragraphs if p.startswith(how)]
+    rest = [p for p in paragraphs if not p.startswith(how)]
+    if method and method[0].endswith(POINT_NOTE):
+        method[0] = method[0][:-len(POINT_NOTE)].rstrip()
+        first_table = next(i for i, p in enumerate(rest) if p.startswith(("|", "## ", "**α")))
+        rest.insert(first_table, POINT_NOTE)
+    if method:
+        tail = rest[-1:] if rest and rest[-1] == HEAD_NOTE else []
+        rest = rest[:len(rest) - len(tail)]
+        rest += ["## Como foi calculada {#calculo}", method[0][len(how):]] + tail
+    return "# " + title + "\n\n" + "\n\n".join(rest).rstrip() + "\n"
 
 
 # --------------------------------------------------------------------------
