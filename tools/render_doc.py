@@ -32,21 +32,24 @@ h1 { font-size: 1.6rem; line-height: 1.25; color: #24496b; }
 h2 { font-size: 1.3rem; margin-top: 2rem; border-bottom: 1px solid #ccd; }
 a { color: #1f5f9e; }
 code, pre { font-family: "DejaVu Sans Mono", monospace; font-size: .9rem; }
+pre code { font-size: inherit; }
 pre { background: #f2f2ee; border: 1px solid #ddd; padding: .6rem; overflow-x: auto;
       line-height: 1.25; }
-.tabela { overflow-x: auto; margin: .8rem 0 1.4rem; border: 1px solid #ccd; }
+.tabela { overflow-x: auto; max-width: 100%; margin: .8rem 0 1.4rem; }
 table { border-collapse: collapse; font-variant-numeric: tabular-nums; }
-th, td { padding: .25rem .55rem; border: 1px solid #dde; text-align: center;
-         white-space: nowrap; }
-th { background: #e8eef5; position: sticky; top: 0; }
-tr > :first-child { position: sticky; left: 0; background: #e8eef5; font-weight: bold; }
+th, td { padding: .25rem .55rem; border: 1px solid #ccd; text-align: left;
+         vertical-align: top; }
+th { background: #e8eef5; white-space: nowrap; }
+td:first-child, td[style*="center"] { white-space: nowrap; }
+tr > :first-child { position: sticky; left: 0; background: #e8eef5; }
 tbody tr:nth-child(even) td { background: #f5f7fa; }
 tbody tr:nth-child(even) > :first-child { background: #e0e8f0; }
 @media (max-width: 40rem) {
   main { padding: .3rem .6rem 2rem; }
   h1 { font-size: 1.35rem; }
   th, td { padding: .2rem .4rem; font-size: .9rem; }
-  pre { font-size: .72rem; }
+  /* a screen of the program (56 columns) fits the width of a phone */
+  pre { font-size: clamp(.55rem, 2.5vw, .85rem); padding: .4rem; }
 }
 """
 
