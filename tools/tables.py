@@ -417,8 +417,10 @@ def page_wilcoxon():
         "coluna bilateral α = 0,05 dá 8. Rejeita-se H0 quando T é **menor ou igual** "
         "ao valor da tabela. \"—\" quer dizer que, com tão poucos pares, nenhum valor "
         "de T atinge esse nível: não se pode rejeitar H0.",
-        "O T do programa é a soma dos postos do sinal que aparece menos vezes; quase "
-        "sempre é a menor das duas somas de postos, que é o T desta tabela.",
+        "O T do programa é a soma dos postos do sinal que aparece menos vezes. Em "
+        "geral é a menor das duas somas de postos, que é o T desta tabela; quando não "
+        "é, o T mostrado é maior que o da tabela e a comparação fica do lado seguro "
+        "(rejeita menos).",
         "**Como foi calculada.** Por enumeração exata: sob H0 cada um dos 2ⁿ padrões "
         "de sinais tem a mesma probabilidade, e a distribuição da soma dos postos "
         "positivos é contada exatamente (inteiros, sem aproximação). O valor da "
