@@ -1,10 +1,8 @@
 #include "console/reader.hpp"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+
+#include "console/decimal.hpp"
 
 namespace amostra {
 namespace {
@@ -29,7 +27,7 @@ std::string item_message(const char* before, int item_no, const char* after) {
 
 // The significant digits of a decimal number as typed: value =
 // 0.<digits> x 10^point, with a sticky flag for nonzero digits dropped beyond
-// those kept.  Converts to the nearest single, ties to even.
+// those kept.
 struct Decimal {
   char digits[kMaxDigits + 2];
   std::size_t kept = 0;
@@ -46,35 +44,7 @@ struct Decimal {
     }
   }
 
-  float to_float(long exponent) {
-    long scale = point + exponent - static_cast<long>(kept);  // value = D x 10^scale when kept <= 19
-    if (kept <= 19 && scale >= -27 && scale <= 27) {
-      // D and 10^|scale| are exact in extended precision, so the quotient or
-      // product is rounded once.  Rounding that once more to single is exact
-      // unless the extended result lies within one unit of a single's
-      // halfway point; those rare cases take the slow path.
-      static const long double kPowers[28] = {
-          1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
-          1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
-      const long double d = static_cast<long double>(leading);
-      const long double p = kPowers[scale < 0 ? -scale : scale];  // exact: 10^27 needs 63 bits
-      const long double r = scale < 0 ? d / p : d * p;
-      if (r > 1e-30L && r < 1e30L && !near_single_halfway(r)) return static_cast<float>(r);
-    }
-    char text[kMaxDigits + 40];
-    std::snprintf(text, sizeof text, "0.%.*s%se%ld", static_cast<int>(kept), digits, sticky ? "1" : "", point + exponent);
-    return std::strtof(text, nullptr);  // nearest single, ties to even
-  }
-
-  // Whether the 64-bit significand of r has its low 40 bits (those below a
-  // single's 24) within one unit of exactly one half.
-  static bool near_single_halfway(long double r) {
-    std::uint64_t bits = 0;  // the explicit 64-bit significand of the x87 format
-    std::memcpy(&bits, &r, sizeof bits);
-    std::uint64_t low = bits & ((UINT64_C(1) << 40) - 1);
-    std::uint64_t half = UINT64_C(1) << 39;
-    return low + 1 >= half && low <= half + 1;
-  }
+  float to_float(long exponent) const { return decimal_to_float(leading, digits, kept, sticky, point + exponent); }
 };
 
 }  // namespace
