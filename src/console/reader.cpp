@@ -49,14 +49,47 @@ struct Decimal {
 
 }  // namespace
 
+bool Reader::refill(std::size_t keep) {
+  // The first `keep` bytes still to be read move to the front.
+  if (keep > 0) std::memmove(buf_, p_, keep);
+  p_ = buf_;
+  end_ = buf_ + keep;
+  std::streamsize want = in_->in_avail();
+  if (want <= 0) {
+    if (in_->sgetc() == std::char_traits<char>::eof()) return keep > 0;  // waits for input
+    want = in_->in_avail();
+    if (want <= 0) want = 1;
+  }
+  const auto room = static_cast<std::streamsize>(sizeof buf_ - keep);
+  end_ += in_->sgetn(buf_ + keep, want < room ? want : room);
+  return end_ != p_;
+}
+
+int Reader::carriage_return() {
+  // A CR just before an LF is part of the line end.
+  if (p_ + 1 == end_ && !refill(1)) return '\r';
+  if (p_ + 1 != end_ && p_[1] == '\n') {
+    ++p_;
+    return kEol;
+  }
+  return '\r';
+}
+
 void Reader::skip_blanks() {
   while (cur() == ' ' || cur() == '\t') advance();
 }
 
 void Reader::discard_line() {
   if (!mid_line_) return;
-  while (cur() != kEol && cur() != kEnd) advance();
-  advance();
+  for (;;) {
+    if (p_ == end_ && !refill()) break;
+    const void* eol = std::memchr(p_, '\n', static_cast<std::size_t>(end_ - p_));
+    if (eol != nullptr) {
+      p_ = static_cast<const char*>(eol) + 1;
+      break;
+    }
+    p_ = end_;
+  }
   mid_line_ = false;
 }
 
@@ -65,13 +98,88 @@ void Reader::fail(const std::string& message, ReadSite site) {
   throw InputError(message, site);
 }
 
+// The common case straight from the buffer: a whole line holding one plain
+// number (blanks, an optional sign, digits with at most one point, blanks).
+// Anything else, or a line not yet in the buffer, takes the general path.
+const char* Reader::plain_number(bool& negative, char* digits, std::size_t& kept, std::uint64_t& leading,
+                                 long& point, bool& seen_point) const {
+  if (mid_line_) return nullptr;
+  const char* q = p_;
+  const auto* nl = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end_ - q)));
+  if (nl == nullptr) return nullptr;
+  while (q != nl && (*q == ' ' || *q == '\t')) ++q;
+  bool neg = false;
+  if (q != nl && (*q == '+' || *q == '-')) neg = *q++ == '-';
+  std::size_t n = 0;
+  std::uint64_t w = 0;
+  long p = 0;
+  bool dot = false;
+  bool any = false;
+  char buf[19];
+  for (; q != nl; ++q) {
+    const int c = static_cast<unsigned char>(*q);
+    if (is_digit(c)) {
+      any = true;
+      if (n == 0 && c == '0') {
+        if (dot) --p;
+      } else {
+        if (n == 19) return nullptr;
+        buf[n++] = static_cast<char>(c);
+        w = w * 10 + static_cast<std::uint64_t>(c - '0');
+        if (!dot) ++p;
+      }
+    } else if (c == '.' && !dot) {
+      dot = true;
+    } else {
+      break;
+    }
+  }
+  if (!any || p < -100) return nullptr;
+  while (q != nl && (*q == ' ' || *q == '\t')) ++q;
+  if (q != nl && !(*q == '\r' && q + 1 == nl)) return nullptr;
+  negative = neg;
+  std::memcpy(digits, buf, n);
+  kept = n;
+  leading = w;
+  point = p;
+  seen_point = dot;
+  return nl + 1;
+}
+
 void Reader::read(int& v, ReadSite site) {
+  {
+    bool negative = false, seen_point = false;
+    char digits[19];
+    std::size_t kept = 0;
+    std::uint64_t leading = 0;
+    long point = 0;
+    const char* next = plain_number(negative, digits, kept, leading, point, seen_point);
+    if (next != nullptr && !seen_point && kept <= 10 && leading <= 2147483647u) {
+      v = static_cast<int>(negative ? -static_cast<std::int64_t>(leading) : static_cast<std::int64_t>(leading));
+      p_ = next;
+      return;
+    }
+  }
   Item item{Item::Type::Int};
   item.i = &v;
   read_list(&item, 1, site);
 }
 
 void Reader::read(Real& v, ReadSite site) {
+  {
+    bool negative = false, seen_point = false;
+    char digits[19];
+    std::size_t kept = 0;
+    std::uint64_t leading = 0;
+    long point = 0;
+    const char* next = plain_number(negative, digits, kept, leading, point, seen_point);
+    if (next != nullptr) {
+      const float f = kept == 0 ? 0.0f : decimal_to_float(leading, digits, kept, false, point);
+      v = Real::bits(negative ? -f : f);
+      p_ = next;
+      return;
+    }
+  }
   Item item{Item::Type::Real};
   item.r = &v;
   read_list(&item, 1, site);
@@ -272,15 +380,34 @@ bool Reader::read_real(int item_no, bool allow_repeat, Value& value, std::int64_
   for (;;) {
     int c = cur();
     if (is_digit(c)) {
-      ++digits;
-      count = accumulate(count, c - '0');
-      if (dec.kept == 0 && c == '0') {
-        if (seen_point && dec.point > -kMaxExponent) --dec.point;
-      } else {
-        dec.add(static_cast<char>(c));
-        if (!seen_point && dec.point < kMaxExponent) ++dec.point;
-      }
-      advance();
+      // A run of digits straight from the buffer, in locals.
+      const char* q = p_;
+      const char* const end = end_;
+      std::size_t kept = dec.kept;
+      std::uint64_t leading = dec.leading;
+      long point = dec.point;
+      do {
+        const int digit = *q - '0';
+        ++digits;
+        count = accumulate(count, digit);
+        if (kept == 0 && digit == 0) {
+          if (seen_point && point > -kMaxExponent) --point;
+        } else {
+          if (kept < kMaxDigits) {
+            if (kept < 19) leading = leading * 10 + static_cast<std::uint64_t>(digit);
+            dec.digits[kept++] = static_cast<char>('0' + digit);
+          } else if (digit != 0) {
+            dec.sticky = true;
+          }
+          if (!seen_point && point < kMaxExponent) ++point;
+        }
+        ++q;
+      } while (q != end && is_digit(static_cast<unsigned char>(*q)));
+      dec.kept = kept;
+      dec.leading = leading;
+      dec.point = point;
+      p_ = q;
+      mid_line_ = true;
     } else if (c == '.' && !seen_point) {
       seen_point = true;
       advance();
