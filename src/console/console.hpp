@@ -25,15 +25,13 @@ class Console {
 
   // A formatted write: `format` is a format literal, parsed once.
   void write(const char* format, std::initializer_list<Val> values = {}) {
-    record_.clear();
     render_format(record_, format_ops(format), values);
-    emit();
+    if (record_.size() >= kBatch) emit();
   }
   // A list-directed write: one record; with no values an empty record.
   void list(std::initializer_list<Val> values = {}) {
-    record_.clear();
     render_list(record_, values);
-    emit();
+    if (record_.size() >= kBatch) emit();
   }
   // `n` empty records.
   void blank(int n = 1) {
@@ -43,19 +41,24 @@ class Console {
   // List-directed reads.  The defaults record the calling statement for the
   // error report.
   void read(int& v, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    emit();
     reader_.read(v, {file, line});
   }
   void read(Real& v, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    emit();
     reader_.read(v, {file, line});
   }
   void read(Real& a, Real& b, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    emit();
     reader_.read(a, b, {file, line});
   }
   void read(Text& t, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    emit();
     reader_.read(t, {file, line});
   }
   // The fixed-column "(I3)" read.
   void read_i3(int& v, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    emit();
     reader_.read_i3(v, {file, line});
   }
 
@@ -63,11 +66,15 @@ class Console {
   void flush();
 
  private:
+  // Records are collected and handed to the stream in batches: before every
+  // read (so a prompt is out before the program waits), at a flush, and
+  // whenever a batch has grown to kBatch bytes.
+  static constexpr std::size_t kBatch = 4096;
   void emit();
 
   Reader reader_;
   std::ostream& out_;
-  Record record_;  // reused for every write
+  Record record_;  // the records not yet handed to the stream
 };
 
 }  // namespace amostra

@@ -58,9 +58,19 @@ void put_i(Record& out, int v, int w) {
     mag /= 10;
   } while (mag != 0);
   if (v < 0) *--p = '-';
-  auto len = static_cast<std::size_t>(buf + sizeof buf - p);
-  if (static_cast<int>(len) > w) put_stars(out, w);
-  else put_right(out, p, len, w);
+  const auto len = static_cast<int>(buf + sizeof buf - p);
+  if (len > w) {
+    put_stars(out, w);
+    return;
+  }
+  if (w > 16) {
+    put_right(out, p, static_cast<std::size_t>(len), w);
+    return;
+  }
+  // The usual narrow field: sixteen blanks, then the digits at its right end.
+  char* d = out.extend(static_cast<std::size_t>(w));
+  std::memset(d, ' ', 16);
+  std::memcpy(d + (w - len), p, static_cast<std::size_t>(len));
 }
 
 void put_f(Record& out, float x, int w, int d) {

@@ -1,6 +1,7 @@
 #include "console/format.hpp"
 
 #include <cctype>
+#include <cstdint>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -164,10 +165,56 @@ void put_value(Record& out, const FormatOp& op, const Val& v) {
 
 std::vector<FormatOp> parse_format(std::string_view format) { return Parser(format).parse(); }
 
+namespace {
+
+// The same rendering in fewer operations: blanks that a text will write are
+// made part of it, and neighbouring texts and record ends are joined.  Blanks
+// before a data descriptor stay pending (they are not written when no value
+// is left), and so do blanks before a record end or the end of the format
+// (never written).
+std::vector<FormatOp> joined(const std::vector<FormatOp>& ops) {
+  std::vector<FormatOp> out;
+  int pending = 0;
+  for (const FormatOp& op : ops) {
+    switch (op.kind) {
+      case FormatOp::Kind::Skip:
+        pending += op.n;
+        break;
+      case FormatOp::Kind::Text:
+      case FormatOp::Kind::Slash: {
+        std::string text = op.kind == FormatOp::Kind::Slash ? std::string("\r\n")
+                                                            : std::string(static_cast<std::size_t>(pending), ' ') + op.text;
+        pending = 0;
+        if (!out.empty() && out.back().kind == FormatOp::Kind::Text) out.back().text += text;
+        else out.push_back({FormatOp::Kind::Text, std::move(text), 0, 0});
+        break;
+      }
+      default:
+        if (pending > 0) out.push_back({FormatOp::Kind::Skip, {}, pending, 0});
+        pending = 0;
+        out.push_back(op);
+        break;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 const std::vector<FormatOp>& format_ops(const char* format) {
+  // A small direct-mapped table in front of the map: the same few formats
+  // are written again and again.
+  struct Slot {
+    const char* key;
+    const std::vector<FormatOp>* ops;
+  };
+  static Slot recent[64];
   static std::unordered_map<const char*, std::vector<FormatOp>> cache;
+  Slot& slot = recent[(reinterpret_cast<std::uintptr_t>(format) >> 3) & 63];
+  if (slot.key == format) return *slot.ops;
   auto it = cache.find(format);
-  if (it == cache.end()) it = cache.emplace(format, parse_format(format)).first;
+  if (it == cache.end()) it = cache.emplace(format, joined(parse_format(format))).first;
+  slot = {format, &it->second};
   return it->second;
 }
 
