@@ -245,6 +245,12 @@ float decimal_to_float(std::uint64_t leading, const char* digits, std::size_t n,
   // Any length and exponent: exact big-integer arithmetic.  A nonzero digit
   // beyond those given stands for all of them: a halfway point has far fewer
   // than 120 significant digits, so it cannot fall between the two.
+  char own[20];
+  if (digits == nullptr) {  // the digits are those of `leading`
+    std::uint64_t v = leading;
+    for (std::size_t i = n; i-- > 0; v /= 10) own[i] = static_cast<char>('0' + v % 10);
+    digits = own;
+  }
   Big b(0);
   std::uint32_t chunk = 0;
   int in_chunk = 0;

@@ -12,7 +12,8 @@ namespace amostra {
 // range an infinity, below half the smallest subnormal a zero).  `digits`
 // holds n decimal digits, the first nonzero; `more` says that nonzero digits
 // follow those given; `leading` is the integer value of the first min(n, 19)
-// digits.  A positive result (the caller applies the sign).
+// digits.  With n <= 19, `digits` may be null: they are those of `leading`.
+// A positive result (the caller applies the sign).
 float decimal_to_float(std::uint64_t leading, const char* digits, std::size_t n, bool more, long point);
 
 // The nonnegative finite single m rounded to d places, halves away from zero,

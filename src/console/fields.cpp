@@ -50,27 +50,31 @@ void put_a(Record& out, std::string_view text, int w) {
 }
 
 void put_i(Record& out, int v, int w) {
-  char buf[16];
-  char* p = buf + sizeof buf;
   auto mag = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
-  do {
-    *--p = static_cast<char>('0' + mag % 10);
-    mag /= 10;
-  } while (mag != 0);
-  if (v < 0) *--p = '-';
-  const auto len = static_cast<int>(buf + sizeof buf - p);
+  if (v >= 0 && mag < 100 && w >= 2 && w <= 16) {
+    // The usual case: a count or code of one or two digits in a narrow field.
+    char* d = out.extend(static_cast<std::size_t>(w));
+    std::memset(d, ' ', 16);  // a fixed size: a few stores, no call
+    d[w - 1] = static_cast<char>('0' + mag % 10);
+    if (mag >= 10) d[w - 2] = static_cast<char>('0' + mag / 10);
+    return;
+  }
+  int len = v < 0 ? 2 : 1;
+  for (unsigned rest = mag; rest >= 10; rest /= 10) ++len;
   if (len > w) {
     put_stars(out, w);
     return;
   }
-  if (w > 16) {
-    put_right(out, p, static_cast<std::size_t>(len), w);
-    return;
-  }
-  // The usual narrow field: sixteen blanks, then the digits at its right end.
+  // Blanks, then the digits written from the right end of the field.
   char* d = out.extend(static_cast<std::size_t>(w));
-  std::memset(d, ' ', 16);
-  std::memcpy(d + (w - len), p, static_cast<std::size_t>(len));
+  if (w <= 16) std::memset(d, ' ', 16);
+  else std::memset(d, ' ', static_cast<std::size_t>(w));
+  char* e = d + w;
+  do {
+    *--e = static_cast<char>('0' + mag % 10);
+    mag /= 10;
+  } while (mag != 0);
+  if (v < 0) *--e = '-';
 }
 
 void put_f(Record& out, float x, int w, int d) {

@@ -201,20 +201,13 @@ std::vector<FormatOp> joined(const std::vector<FormatOp>& ops) {
 
 }  // namespace
 
-const std::vector<FormatOp>& format_ops(const char* format) {
-  // A small direct-mapped table in front of the map: the same few formats
-  // are written again and again.
-  struct Slot {
-    const char* key;
-    const std::vector<FormatOp>* ops;
-  };
-  static Slot recent[64];
+FormatSlot format_slots[kFormatSlots];
+
+const std::vector<FormatOp>& format_ops_slow(const char* format) {
   static std::unordered_map<const char*, std::vector<FormatOp>> cache;
-  Slot& slot = recent[(reinterpret_cast<std::uintptr_t>(format) >> 3) & 63];
-  if (slot.key == format) return *slot.ops;
   auto it = cache.find(format);
   if (it == cache.end()) it = cache.emplace(format, joined(parse_format(format))).first;
-  slot = {format, &it->second};
+  format_slots[format_slot(format)] = {format, &it->second};
   return it->second;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -33,9 +34,25 @@ struct FormatOp {
 // page 850.  A malformed format is a programming error (std::logic_error).
 std::vector<FormatOp> parse_format(std::string_view format);
 
-// The parsed operations of a format literal, parsed on first use and cached.
-// Only string literals (static storage) may be passed.
-const std::vector<FormatOp>& format_ops(const char* format);
+// The parsed operations of a format literal, parsed on first use and cached
+// (blanks folded into texts, neighbouring texts joined: the same rendering in
+// fewer operations).  Only string literals (static storage) may be passed.
+// A small direct-mapped table in front of the cache answers the formats
+// written again and again.
+struct FormatSlot {
+  const char* key;
+  const std::vector<FormatOp>* ops;
+};
+constexpr std::size_t kFormatSlots = 64;
+extern FormatSlot format_slots[kFormatSlots];
+inline std::size_t format_slot(const char* format) {
+  return (reinterpret_cast<std::uintptr_t>(format) >> 3) & (kFormatSlots - 1);
+}
+const std::vector<FormatOp>& format_ops_slow(const char* format);
+inline const std::vector<FormatOp>& format_ops(const char* format) {
+  const FormatSlot& slot = format_slots[format_slot(format)];
+  return slot.key == format ? *slot.ops : format_ops_slow(format);
+}
 
 // Renders a formatted write into `out`: one or more records, each ended by
 // CR LF.  The walk stops at a data descriptor with no value left.

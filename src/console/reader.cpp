@@ -56,6 +56,7 @@ bool Reader::refill(std::size_t keep) {
   end_ = buf_ + keep;
   std::streamsize want = in_->in_avail();
   if (want <= 0) {
+    if (before_wait_ != nullptr) before_wait_(wait_context_);  // the stream may wait now
     if (in_->sgetc() == std::char_traits<char>::eof()) return keep > 0;  // waits for input
     want = in_->in_avail();
     if (want <= 0) want = 1;
@@ -101,64 +102,54 @@ void Reader::fail(const std::string& message, ReadSite site) {
 // The common case straight from the buffer: a whole line holding one plain
 // number (blanks, an optional sign, digits with at most one point, blanks).
 // Anything else, or a line not yet in the buffer, takes the general path.
-const char* Reader::plain_number(bool& negative, char* digits, std::size_t& kept, std::uint64_t& leading,
-                                 long& point, bool& seen_point) const {
-  if (mid_line_) return nullptr;
+bool Reader::plain_number(Plain& out) const {
+  if (mid_line_) return false;
   const char* q = p_;
   const auto* nl = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end_ - q)));
-  if (nl == nullptr) return nullptr;
-  while (q != nl && (*q == ' ' || *q == '\t')) ++q;
-  bool neg = false;
-  if (q != nl && (*q == '+' || *q == '-')) neg = *q++ == '-';
-  std::size_t n = 0;
+  if (nl == nullptr) return false;
+  while (*q == ' ' || *q == '\t') ++q;  // stops at the LF at the latest
+  bool negative = false;
+  if (*q == '+' || *q == '-') negative = *q++ == '-';
+  const char* const start = q;
+  while (*q == '0') ++q;  // leading zeros are not significant
+  const char* const first = q;
   std::uint64_t w = 0;
-  long p = 0;
-  bool dot = false;
-  bool any = false;
-  char buf[19];
-  for (; q != nl; ++q) {
-    const int c = static_cast<unsigned char>(*q);
-    if (is_digit(c)) {
-      any = true;
-      if (n == 0 && c == '0') {
-        if (dot) --p;
-      } else {
-        if (n == 19) return nullptr;
-        buf[n++] = static_cast<char>(c);
-        w = w * 10 + static_cast<std::uint64_t>(c - '0');
-        if (!dot) ++p;
-      }
-    } else if (c == '.' && !dot) {
-      dot = true;
-    } else {
-      break;
-    }
+  unsigned digit = 0;
+  while ((digit = static_cast<unsigned>(*q) - '0') <= 9) {
+    w = w * 10 + digit;
+    ++q;
   }
-  if (!any || p < -100) return nullptr;
-  while (q != nl && (*q == ' ' || *q == '\t')) ++q;
-  if (q != nl && !(*q == '\r' && q + 1 == nl)) return nullptr;
-  negative = neg;
-  std::memcpy(digits, buf, n);
-  kept = n;
-  leading = w;
-  point = p;
-  seen_point = dot;
-  return nl + 1;
+  long point = q - first;  // significant digits before the point
+  std::size_t kept = static_cast<std::size_t>(q - first);
+  bool seen_point = false;
+  if (*q == '.') {
+    seen_point = true;
+    ++q;
+    if (kept == 0) {
+      const char* zeros = q;
+      while (*q == '0') ++q;
+      point = -(q - zeros);
+    }
+    const char* const fraction = q;
+    while ((digit = static_cast<unsigned>(*q) - '0') <= 9) {
+      w = w * 10 + digit;
+      ++q;
+    }
+    kept += static_cast<std::size_t>(q - fraction);
+  }
+  if (kept > 19 || q == start || (q == start + 1 && seen_point)) return false;
+  while (*q == ' ' || *q == '\t') ++q;
+  if (q != nl && !(*q == '\r' && q + 1 == nl)) return false;
+  out = {nl + 1, w, kept, point, negative, seen_point};
+  return true;
 }
 
 void Reader::read(int& v, ReadSite site) {
-  {
-    bool negative = false, seen_point = false;
-    char digits[19];
-    std::size_t kept = 0;
-    std::uint64_t leading = 0;
-    long point = 0;
-    const char* next = plain_number(negative, digits, kept, leading, point, seen_point);
-    if (next != nullptr && !seen_point && kept <= 10 && leading <= 2147483647u) {
-      v = static_cast<int>(negative ? -static_cast<std::int64_t>(leading) : static_cast<std::int64_t>(leading));
-      p_ = next;
-      return;
-    }
+  Plain n;
+  if (plain_number(n) && !n.seen_point && n.kept <= 10 && n.leading <= 2147483647u) {
+    v = static_cast<int>(n.negative ? -static_cast<std::int64_t>(n.leading) : static_cast<std::int64_t>(n.leading));
+    p_ = n.next;
+    return;
   }
   Item item{Item::Type::Int};
   item.i = &v;
@@ -166,19 +157,12 @@ void Reader::read(int& v, ReadSite site) {
 }
 
 void Reader::read(Real& v, ReadSite site) {
-  {
-    bool negative = false, seen_point = false;
-    char digits[19];
-    std::size_t kept = 0;
-    std::uint64_t leading = 0;
-    long point = 0;
-    const char* next = plain_number(negative, digits, kept, leading, point, seen_point);
-    if (next != nullptr) {
-      const float f = kept == 0 ? 0.0f : decimal_to_float(leading, digits, kept, false, point);
-      v = Real::bits(negative ? -f : f);
-      p_ = next;
-      return;
-    }
+  Plain n;
+  if (plain_number(n)) {
+    const float f = n.kept == 0 ? 0.0f : decimal_to_float(n.leading, nullptr, n.kept, false, n.point);
+    v = Real::bits(n.negative ? -f : f);
+    p_ = n.next;
+    return;
   }
   Item item{Item::Type::Real};
   item.r = &v;

@@ -32,6 +32,13 @@ class Reader {
  public:
   explicit Reader(std::streambuf& in) : in_(&in) {}
 
+  // Called when the reader has nothing left and the stream may wait for
+  // input: what has been written must go out first.
+  void on_wait(void (*hook)(void*), void* context) {
+    before_wait_ = hook;
+    wait_context_ = context;
+  }
+
   // One list-directed read statement; items keep their values when they
   // receive a null value or are skipped by a slash.
   void read(int& v, ReadSite site);
@@ -56,8 +63,15 @@ class Reader {
     std::string t;
   };
 
-  const char* plain_number(bool& negative, char* digits, std::size_t& kept, std::uint64_t& leading, long& point,
-                           bool& seen_point) const;
+  struct Plain {
+    const char* next;  // the start of the next line
+    std::uint64_t leading;
+    std::size_t kept;  // significant digits (leading has exactly these)
+    long point;        // value = 0.<digits> x 10^point
+    bool negative;
+    bool seen_point;
+  };
+  bool plain_number(Plain& out) const;
   void read_list(Item* items, int count, ReadSite site);
   // Reads the value (or repeat form) that starts at the current character.
   // Returns the number of further copies a repeat form asks for (0 if none);
@@ -100,6 +114,8 @@ class Reader {
   [[noreturn]] void fail(const std::string& message, ReadSite site);
 
   std::streambuf* in_;
+  void (*before_wait_)(void*) = nullptr;
+  void* wait_context_ = nullptr;
   char buf_[4096];
   const char* p_ = buf_;
   const char* end_ = buf_;
