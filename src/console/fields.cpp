@@ -49,16 +49,8 @@ void put_a(Record& out, std::string_view text, int w) {
   }
 }
 
-void put_i(Record& out, int v, int w) {
+void put_i_general(Record& out, int v, int w) {
   auto mag = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
-  if (v >= 0 && mag < 100 && w >= 2 && w <= 16) {
-    // The usual case: a count or code of one or two digits in a narrow field.
-    char* d = out.extend(static_cast<std::size_t>(w));
-    std::memset(d, ' ', 16);  // a fixed size: a few stores, no call
-    d[w - 1] = static_cast<char>('0' + mag % 10);
-    if (mag >= 10) d[w - 2] = static_cast<char>('0' + mag / 10);
-    return;
-  }
   int len = v < 0 ? 2 : 1;
   for (unsigned rest = mag; rest >= 10; rest /= 10) ++len;
   if (len > w) {
@@ -129,7 +121,7 @@ void put_list_real(Record& out, float x) {
   // two-digit exponent, rounded half away from zero from the exact value.
   char digits[9];
   int expo = scientific_digits(m, 9, digits);
-  char field[16];
+  char field[32];
   std::size_t k = 0;
   if (std::signbit(x)) field[k++] = '-';
   field[k++] = digits[0];

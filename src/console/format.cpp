@@ -217,30 +217,32 @@ void render_format(Record& out, const std::vector<FormatOp>& ops, std::initializ
   for (const FormatOp& op : ops) {
     switch (op.kind) {
       case FormatOp::Kind::Text:
-        out.append(pending, ' ');
+        if (pending != 0) out.append(pending, ' ');
         pending = 0;
-        out += op.text;
+        out.append(op.text.data(), op.text.size());
         break;
       case FormatOp::Kind::Skip:
         pending += static_cast<std::size_t>(op.n);
         break;
       case FormatOp::Kind::Slash:
-        out += "\r\n";
+        out.append("\r\n", 2);
         pending = 0;
         break;
       default:
         if (next == values.end()) {
-          out += "\r\n";
+          out.append("\r\n", 2);
           return;
         }
-        out.append(pending, ' ');
+        if (pending != 0) out.append(pending, ' ');
         pending = 0;
-        put_value(out, op, *next++);
+        if (op.kind == FormatOp::Kind::I && next->kind == Val::Kind::Int) put_i(out, next->i, op.n);
+        else put_value(out, op, *next);
+        ++next;
         break;
     }
   }
   if (next != values.end()) throw std::logic_error("more values than data descriptors");
-  out += "\r\n";
+  out.append("\r\n", 2);
 }
 
 void render_list(Record& out, std::initializer_list<Val> values) {

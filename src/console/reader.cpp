@@ -61,8 +61,9 @@ bool Reader::refill(std::size_t keep) {
     want = in_->in_avail();
     if (want <= 0) want = 1;
   }
-  const auto room = static_cast<std::streamsize>(sizeof buf_ - keep);
+  const auto room = static_cast<std::streamsize>(sizeof buf_ - 1 - keep);
   end_ += in_->sgetn(buf_ + keep, want < room ? want : room);
+  buf_[end_ - buf_] = '\0';  // a stop for the scans of plain_number
   return end_ != p_;
 }
 
@@ -102,12 +103,12 @@ void Reader::fail(const std::string& message, ReadSite site) {
 // The common case straight from the buffer: a whole line holding one plain
 // number (blanks, an optional sign, digits with at most one point, blanks).
 // Anything else, or a line not yet in the buffer, takes the general path.
-bool Reader::plain_number(Plain& out) const {
+inline bool Reader::plain_number(Plain& out) const {
+  // The buffer ends in a NUL that stops every loop below; a line not wholly
+  // in the buffer, or holding a NUL, is left to the general path.
   if (mid_line_) return false;
   const char* q = p_;
-  const auto* nl = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end_ - q)));
-  if (nl == nullptr) return false;
-  while (*q == ' ' || *q == '\t') ++q;  // stops at the LF at the latest
+  while (*q == ' ' || *q == '\t') ++q;
   bool negative = false;
   if (*q == '+' || *q == '-') negative = *q++ == '-';
   const char* const start = q;
@@ -139,8 +140,9 @@ bool Reader::plain_number(Plain& out) const {
   }
   if (kept > 19 || q == start || (q == start + 1 && seen_point)) return false;
   while (*q == ' ' || *q == '\t') ++q;
-  if (q != nl && !(*q == '\r' && q + 1 == nl)) return false;
-  out = {nl + 1, w, kept, point, negative, seen_point};
+  if (*q == '\r') ++q;
+  if (*q != '\n') return false;
+  out = {q + 1, w, kept, point, negative, seen_point};
   return true;
 }
 

@@ -116,7 +116,7 @@ class Reader {
   std::streambuf* in_;
   void (*before_wait_)(void*) = nullptr;
   void* wait_context_ = nullptr;
-  char buf_[4096];
+  char buf_[4097] = {};  // what was read, then a NUL
   const char* p_ = buf_;
   const char* end_ = buf_;
   bool mid_line_ = false;  // some of the current line has been consumed

@@ -29,7 +29,10 @@ class Record {
     reserve(n);
     char* d = data_.get() + size_;
     // Short pieces by two overlapping fixed-size copies, without a call.
-    if (n >= 8 && n <= 16) {
+    if (n > 16 && n <= 32) {
+      std::memcpy(d, s, 16);
+      std::memcpy(d + n - 16, s + n - 16, 16);
+    } else if (n >= 8 && n <= 16) {
       std::memcpy(d, s, 8);
       std::memcpy(d + n - 8, s + n - 8, 8);
     } else if (n >= 4 && n < 8) {
