@@ -5,6 +5,9 @@
 namespace amostra {
 namespace {
 
+using decimal_detail::from_bits;
+using decimal_detail::round_to_single;
+
 using u128 = unsigned __int128;
 
 constexpr std::uint64_t kPow10[20] = {1ULL,
@@ -27,12 +30,6 @@ constexpr std::uint64_t kPow10[20] = {1ULL,
                                       100000000000000000ULL,
                                       1000000000000000000ULL,
                                       10000000000000000000ULL};
-
-float from_bits(std::uint32_t bits) {
-  float f;
-  std::memcpy(&f, &bits, sizeof f);
-  return f;
-}
 
 // An unsigned integer of up to 48 x 32 bits, enough for every exact value the
 // conversions meet (the largest: 121 digits shifted left by some 620 bits).
@@ -136,24 +133,6 @@ class Big {
   int n_ = 0;
 };
 
-// The single nearest to (top + fraction) x 2^exp2, where top has its bit 63
-// set and `sticky` says that the fraction is nonzero; ties to even.
-float round_to_single(std::uint64_t top, int exp2, bool sticky) {
-  const int e = exp2 + 63;  // the value lies in [2^e, 2^(e+1))
-  if (e > 127) return from_bits(0x7F800000u);
-  int shift = 40;  // keeps 24 bits
-  if (e < -126) shift += -126 - e;  // subnormal: fewer bits
-  if (shift > 64) return 0.0f;      // below half the smallest subnormal
-  std::uint64_t mant = shift == 64 ? 0 : top >> shift;
-  const std::uint64_t rest = shift == 64 ? top : top & ((std::uint64_t(1) << shift) - 1);
-  const std::uint64_t half = std::uint64_t(1) << (shift - 1);
-  if (rest > half || (rest == half && (sticky || (mant & 1) != 0))) ++mant;
-  // A carry out of the significand moves into the exponent field by itself.
-  std::uint64_t bits = e < -126 ? mant : (static_cast<std::uint64_t>(e + 126) << 23) + mant;
-  if (bits >= 0x7F800000u) bits = 0x7F800000u;
-  return from_bits(static_cast<std::uint32_t>(bits));
-}
-
 float round_u64(std::uint64_t v, int exp2, bool sticky) {
   const int lz = __builtin_clzll(v);
   return round_to_single(v << lz, exp2 - lz, sticky);
@@ -219,7 +198,7 @@ std::size_t put_u64_digits(std::uint64_t v, std::size_t at_least, char* out) {
 
 }  // namespace
 
-float decimal_to_float(std::uint64_t leading, const char* digits, std::size_t n, bool more, long point) {
+float decimal_to_float_general(std::uint64_t leading, const char* digits, std::size_t n, bool more, long point) {
   if (point > 39) return from_bits(0x7F800000u);  // at least 10^39
   if (point < -45) return 0.0f;                   // below 10^-46
   const long q = point - static_cast<long>(n);    // value = D x 10^q
