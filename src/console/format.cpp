@@ -11,6 +11,12 @@
 namespace amostra {
 namespace {
 
+bool ascii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 class Parser {
  public:
   explicit Parser(std::string_view format) : src_(strip_blanks(format)), whole_(format) {}
@@ -89,7 +95,8 @@ class Parser {
     FormatOp op{FormatOp::Kind::Text, {}, 0, 0};
     switch (c) {
       case '"':
-        op.text = to_cp850(quoted());
+        op.text = quoted();
+        if (!ascii(op.text)) op.text = to_cp850(op.text);  // ASCII is the same in code page 850
         break;
       case '/':
         ++pos_;
@@ -182,11 +189,15 @@ std::vector<FormatOp> joined(const std::vector<FormatOp>& ops) {
         break;
       case FormatOp::Kind::Text:
       case FormatOp::Kind::Slash: {
-        std::string text = op.kind == FormatOp::Kind::Slash ? std::string("\r\n")
-                                                            : std::string(static_cast<std::size_t>(pending), ' ') + op.text;
+        if (out.empty() || out.back().kind != FormatOp::Kind::Text) out.push_back({FormatOp::Kind::Text, {}, 0, 0});
+        std::string& text = out.back().text;
+        if (op.kind == FormatOp::Kind::Slash) {
+          text += "\r\n";
+        } else {
+          text.append(static_cast<std::size_t>(pending), ' ');
+          text += op.text;
+        }
         pending = 0;
-        if (!out.empty() && out.back().kind == FormatOp::Kind::Text) out.back().text += text;
-        else out.push_back({FormatOp::Kind::Text, std::move(text), 0, 0});
         break;
       }
       default:
