@@ -29,7 +29,7 @@ class Console {
 
   // A formatted write: `format` is a format literal, parsed once.
   void write(const char* format, std::initializer_list<Val> values = {}) {
-    render_format(record_, format_ops(format), values);
+    render_entry(record_, format_entry(format), values);
     if (record_.size() >= kBatch) emit();
   }
   // A list-directed write: one record; with no values an empty record.

@@ -210,16 +210,98 @@ std::vector<FormatOp> joined(const std::vector<FormatOp>& ops) {
   return out;
 }
 
+// The layout of a format whose data descriptors are all I or A with a width.
+void lay_out(FormatEntry& e) {
+  int pending = 0;
+  for (const FormatOp& op : e.ops) {
+    switch (op.kind) {
+      case FormatOp::Kind::Text:
+        e.layout.append(static_cast<std::size_t>(pending), ' ');
+        e.layout += op.text;
+        pending = 0;
+        break;
+      case FormatOp::Kind::Skip:
+        pending += op.n;
+        break;
+      case FormatOp::Kind::Slash:
+        e.layout += "\r\n";
+        pending = 0;
+        break;
+      case FormatOp::Kind::I:
+      case FormatOp::Kind::A:
+        if (op.n < 0) return;  // A of the value's own length
+        e.layout.append(static_cast<std::size_t>(pending), ' ');
+        pending = 0;
+        e.fields.push_back({e.layout.size(), op.kind, op.n});
+        e.layout.append(static_cast<std::size_t>(op.n), ' ');
+        break;
+      default:
+        return;  // F: written the general way
+    }
+  }
+  e.layout += "\r\n";
+  e.fixed = true;
+}
+
 }  // namespace
 
 FormatSlot format_slots[kFormatSlots];
 
-const std::vector<FormatOp>& format_ops_slow(const char* format) {
-  static std::unordered_map<const char*, std::vector<FormatOp>> cache;
+const FormatEntry& format_entry_slow(const char* format) {
+  static std::unordered_map<const char*, FormatEntry> cache;
   auto it = cache.find(format);
-  if (it == cache.end()) it = cache.emplace(format, joined(parse_format(format))).first;
+  if (it == cache.end()) {
+    FormatEntry e;
+    e.ops = joined(parse_format(format));
+    lay_out(e);
+    if (!e.fixed) {
+      e.layout.clear();
+      e.fields.clear();
+    }
+    it = cache.emplace(format, std::move(e)).first;
+  }
   format_slots[format_slot(format)] = {format, &it->second};
   return it->second;
+}
+
+void render_entry(Record& out, const FormatEntry& entry, std::initializer_list<Val> values) {
+  if (!entry.fixed || values.size() != entry.fields.size()) {
+    render_format(out, entry.ops, values);
+    return;
+  }
+  const std::size_t size = entry.layout.size();
+  char* d = out.extend(size);
+  std::memcpy(d, entry.layout.data(), size);
+  const Val* v = values.begin();
+  for (const FormatField& f : entry.fields) {
+    char* hole = d + f.offset;
+    const int w = f.w;
+    if (f.kind == FormatOp::Kind::I) {
+      if (v->kind != Val::Kind::Int) throw std::logic_error("I descriptor given a non-integer");
+      const bool negative = v->i < 0;
+      auto mag = negative ? 0u - static_cast<unsigned>(v->i) : static_cast<unsigned>(v->i);
+      const int digits_room = w - (negative ? 1 : 0);  // columns left for the digits
+      static constexpr unsigned kLimit[10] = {0,      10,      100,      1000,      10000,
+                                              100000, 1000000, 10000000, 100000000, 1000000000};
+      if (digits_room <= 0 || (digits_room < 10 && mag >= kLimit[digits_room])) {
+        std::memset(hole, '*', static_cast<std::size_t>(w));
+      } else {
+        char* e = hole + w;  // the digits from the right end; blanks are there already
+        do {
+          const unsigned tens = mag / 10;
+          *--e = static_cast<char>('0' + (mag - tens * 10));
+          mag = tens;
+        } while (mag != 0);
+        if (negative) *--e = '-';
+      }
+    } else {
+      if (v->kind != Val::Kind::Text) throw std::logic_error("A descriptor given a number");
+      const auto width = static_cast<std::size_t>(w);
+      if (v->t.size() >= width) std::memcpy(hole, v->t.data(), width);  // its first w characters
+      else std::memcpy(hole + (width - v->t.size()), v->t.data(), v->t.size());
+    }
+    ++v;
+  }
 }
 
 void render_format(Record& out, const std::vector<FormatOp>& ops, std::initializer_list<Val> values) {
