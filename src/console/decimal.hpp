@@ -46,6 +46,25 @@ inline float round_to_single(std::uint64_t top, int exp2, bool sticky) {
 constexpr std::uint64_t kPow10Small[12] = {1,      10,      100,      1000,      10000,      100000,
                                            1000000, 10000000, 100000000, 1000000000, 10000000000, 100000000000};
 
+// n / 10^m for 1 <= m <= 11, each by a constant divisor: the compiler turns
+// it into a multiplication, where a division instruction would take dozens
+// of cycles.
+inline std::uint64_t divide_by_pow10(std::uint64_t n, int m) {
+  switch (m) {
+    case 1: return n / 10;
+    case 2: return n / 100;
+    case 3: return n / 1000;
+    case 4: return n / 10000;
+    case 5: return n / 100000;
+    case 6: return n / 1000000;
+    case 7: return n / 10000000;
+    case 8: return n / 100000000;
+    case 9: return n / 1000000000;
+    case 10: return n / 10000000000ULL;
+    default: return n / 100000000000ULL;
+  }
+}
+
 }  // namespace decimal_detail
 
 inline float decimal_to_float(std::uint64_t leading, const char* digits, std::size_t n, bool more, long point) {
@@ -55,10 +74,10 @@ inline float decimal_to_float(std::uint64_t leading, const char* digits, std::si
     // digits keeps at least 27 bits; the remainder tells whether more follow.
     const int lz = __builtin_clzll(leading);
     const std::uint64_t norm = leading << lz;
-    const std::uint64_t p = decimal_detail::kPow10Small[-q];
-    const std::uint64_t quotient = norm / p;
+    const std::uint64_t quotient = decimal_detail::divide_by_pow10(norm, static_cast<int>(-q));
+    const bool rest = norm - quotient * decimal_detail::kPow10Small[-q] != 0;
     const int lzq = __builtin_clzll(quotient);
-    return decimal_detail::round_to_single(quotient << lzq, -lz - lzq, norm % p != 0);
+    return decimal_detail::round_to_single(quotient << lzq, -lz - lzq, rest);
   }
   return decimal_to_float_general(leading, digits, n, more, point);
 }
