@@ -278,8 +278,16 @@ void render_entry(Record& out, const FormatEntry& entry, std::initializer_list<V
     const int w = f.w;
     if (f.kind == FormatOp::Kind::I) {
       if (v->kind != Val::Kind::Int) throw std::logic_error("I descriptor given a non-integer");
+      const auto u = static_cast<unsigned>(v->i);
+      if (u < 100 && w >= 2) {  // the usual count or code: one or two digits
+        const unsigned tens = u / 10;
+        hole[w - 1] = static_cast<char>('0' + (u - tens * 10));
+        if (tens != 0) hole[w - 2] = static_cast<char>('0' + tens);
+        ++v;
+        continue;
+      }
       const bool negative = v->i < 0;
-      auto mag = negative ? 0u - static_cast<unsigned>(v->i) : static_cast<unsigned>(v->i);
+      auto mag = negative ? 0u - u : u;
       const int digits_room = w - (negative ? 1 : 0);  // columns left for the digits
       static constexpr unsigned kLimit[10] = {0,      10,      100,      1000,      10000,
                                               100000, 1000000, 10000000, 100000000, 1000000000};
