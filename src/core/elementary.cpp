@@ -239,10 +239,13 @@ Rounded round_to(const Nat& a, int p) {
   r.q = shr(a, s).low64();
   const bool half = a.bit(s - 1);
   const bool sticky = a.any_below(s - 1);
-  if (half && (sticky || (r.q & 1U) != 0)) ++r.q;
-  if ((r.q >> p) != 0) {
-    r.q >>= 1;
-    ++s;
+  if (half && (sticky || (r.q & 1U) != 0)) {
+    ++r.q;
+    // Rounding up the largest significand carries into the next binade.
+    if (p < 64 ? (r.q >> p) != 0 : r.q == 0) {
+      r.q = std::uint64_t{1} << (p - 1);
+      ++s;
+    }
   }
   r.e = s;
   return r;
@@ -426,9 +429,12 @@ thread_local int attempts = 0;
 
 bool decide_double(const Nat& y, std::uint64_t err, int w, int k, bool force, double& out) {
   const Nat e(err);
-  const Rounded lo = round_to(sub(y, e), 53);
-  const Rounded hi = round_to(add(y, e), 53);
-  if (!(lo == hi) && !force) return false;
+  if (!force) {
+    if (cmp(y, e) <= 0) return false;
+    const Rounded lo = round_to(sub(y, e), 53);
+    const Rounded hi = round_to(add(y, e), 53);
+    if (!(lo == hi)) return false;
+  }
   const Rounded mid = round_to(y, 53);
   out = std::ldexp(static_cast<double>(mid.q), mid.e - w + k);
   return true;
@@ -516,7 +522,7 @@ ExtParts ln_single_from(float x, int start_bits) {
   std::uint32_t mant;
   int e;
   split(x, mant, e);
-  for (int w = start_bits;; w *= 2) {
+  for (int w = start_bits < 8 ? 8 : start_bits;; w *= 2) {
     ++attempts;
     std::uint64_t err = 0;
     const Num v = ln_fixed(mant, e, w, err);
@@ -548,14 +554,15 @@ float exp_single_from(float x, int start_bits) {
   // Beyond +-120 the double is far outside the range of a single (e^89 is
   // above its largest value, e^-104 below half its smallest).
   if (mag > 0x42F00000U) return sign ? 0.0f : kInf;
-  // From here on x is a multiple of 2^-83 and the fixed point holds it exactly.
-  const int start = start_bits < 96 ? 96 : start_bits;
+  // From here on x is a multiple of 2^-83: from 83 fractional bits on the
+  // fixed point holds it exactly, below that it is truncated.
+  const int start = start_bits < 8 ? 8 : start_bits;
   for (int w = start;; w *= 2) {
     ++attempts;
     int k = 0;
     std::uint64_t err = 0;
     const Num tw = make(sign, fixed_of(x, w));
-    const Nat y = exp_fixed(tw, 0, w, k, err);
+    const Nat y = exp_fixed(tw, w >= 83 ? 0 : 1, w, k, err);
     double d;
     if (decide_double(y, err, w, k, w >= kMaxBits, d)) return static_cast<float>(d);
   }
@@ -592,7 +599,7 @@ float pow_single_from(float base, float expo, int start_bits) {
   std::uint32_t mant;
   int e;
   split(abs_base, mant, e);
-  const int start = start_bits < 64 ? 64 : start_bits;
+  const int start = start_bits < 8 ? 8 : start_bits;
   const double yd = static_cast<double>(expo);
 
   // A first look at y ln|base| decides overflow and underflow: beyond +-120
