@@ -255,7 +255,7 @@ Rounded round_to(const Nat& a, int p) {
 // The constants and series.
 
 // ln 2 = 2 atanh(1/3) = 2 sum (1/3)^(2k+1) / (2k+1), to w fractional bits.
-Num ln2_fixed(int w, std::uint64_t& err) {
+Num ln2_series(int w, std::uint64_t& err) {
   Nat term = div_small(shl(Nat(1), w), 3);
   Nat sum = term;
   std::uint64_t terms = 1;
@@ -269,6 +269,19 @@ Num ln2_fixed(int w, std::uint64_t& err) {
   // tail left out is below one unit; the doubling doubles it all.
   err = 3 * terms + 4;
   return make(false, shl(sum, 1));
+}
+
+// ln 2 to w fractional bits; up to 2048 bits it is cut from one evaluation at
+// 2112 bits (off by under a unit there, so by at most 2 units after the cut).
+Num ln2_fixed(int w, std::uint64_t& err) {
+  constexpr int kStored = 2112;
+  static const Num stored = [] {
+    std::uint64_t e = 0;
+    return ln2_series(kStored, e);
+  }();
+  if (w > kStored - 64) return ln2_series(w, err);
+  err = 2;
+  return make(false, shr(stored.mag, kStored - w));
 }
 
 // ln(m 2^e) for m = mant / 2^23, 2^23 <= mant < 2^24, to w fractional bits.
