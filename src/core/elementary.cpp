@@ -11,6 +11,7 @@
 // (the dyadic ones) are computed exactly beforehand.
 #include "core/elementary.hpp"
 
+#include <cfloat>
 #include <cmath>  // std::ldexp only: exact scaling by a power of two
 #include <cstring>
 #include <vector>
@@ -515,6 +516,268 @@ double round_exact(std::uint64_t odd, std::int64_t ex) {
   return std::ldexp(static_cast<double>(r.q), static_cast<int>(r.e + ex));
 }
 
+
+// ---------------------------------------------------------------------------
+// The fast evaluation: double-double arithmetic (a value is an unevaluated
+// sum hi + lo of two doubles), exact products by Dekker's splitting, no fused
+// multiply-add.  It gives about 100 correct bits; a bound on its error decides
+// whether its rounding is certain, and when it is not (about once in 2^25 for
+// ln, less for exp and pow) the multi-word evaluation above takes over.  It
+// needs each double operation rounded once to double, as on every target with
+// SSE2, NEON or WebAssembly; where double expressions are evaluated wider
+// only the multi-word evaluation is used.
+
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+constexpr bool kFastPath = true;
+#else
+constexpr bool kFastPath = false;
+#endif
+
+struct DD {
+  double hi = 0, lo = 0;
+};
+
+DD two_sum(double a, double b) {
+  const double s = a + b;
+  const double bb = s - a;
+  return {s, (a - (s - bb)) + (b - bb)};
+}
+
+// |a| >= |b| (or a == 0).
+DD fast_two_sum(double a, double b) {
+  const double s = a + b;
+  return {s, b - (s - a)};
+}
+
+void veltkamp(double a, double& h, double& l) {
+  const double c = 134217729.0 * a;  // 2^27 + 1
+  h = c - (c - a);
+  l = a - h;
+}
+
+DD two_prod(double a, double b) {
+  const double p = a * b;
+  double ah, al, bh, bl;
+  veltkamp(a, ah, al);
+  veltkamp(b, bh, bl);
+  return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
+}
+
+DD dd_add(const DD& a, const DD& b) {
+  DD s = two_sum(a.hi, b.hi);
+  const DD t = two_sum(a.lo, b.lo);
+  s = fast_two_sum(s.hi, s.lo + t.hi);
+  return fast_two_sum(s.hi, s.lo + t.lo);
+}
+
+DD dd_mul(const DD& a, const DD& b) {
+  DD p = two_prod(a.hi, b.hi);
+  return fast_two_sum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
+}
+
+DD dd_mul_d(const DD& a, double b) {
+  DD p = two_prod(a.hi, b);
+  return fast_two_sum(p.hi, p.lo + a.lo * b);
+}
+
+// 1/n to double-double accuracy.
+DD reciprocal(double n) {
+  const double hi = 1.0 / n;
+  const DD p = two_prod(hi, n);
+  return {hi, ((1.0 - p.hi) - p.lo) / n};
+}
+
+std::uint64_t dbits(double x) {
+  std::uint64_t b;
+  std::memcpy(&b, &x, sizeof b);
+  return b;
+}
+
+// The top `bits` significant bits of v * 2^-w as a double, taken out of v.
+double take_bits(Num& v, int w, int bits) {
+  const int n = v.mag.bits();
+  if (n == 0) return 0.0;
+  const int s = n > bits ? n - bits : 0;
+  const Nat top = shr(v.mag, s);
+  const bool neg = v.neg;
+  v = make(neg, sub(v.mag, shl(top, s)));
+  const double d = std::ldexp(static_cast<double>(top.low64()), s - w);
+  return neg ? -d : d;
+}
+
+// The double-double nearest to v * 2^-w (within 2^-105 of it).
+DD dd_of(const Num& v, int w) {
+  Num rest = v;
+  const double hi = take_bits(rest, w, 53);
+  const Rounded r = round_to(rest.mag, 53);
+  const double lo = std::ldexp(static_cast<double>(r.q), r.e - w);
+  return fast_two_sum(hi, rest.neg ? -lo : lo);
+}
+
+// The constants, derived once from the multi-word evaluation.
+struct FastTables {
+  // ln 2 in three parts of 39, 39 and 53 bits: a product of the first two
+  // with an integer below 2^14 is exact.
+  double ln2[3];
+  // c_k = R_k / 2^16 with R_k = round(2^23 / k), close to 128/k, and ln c_k,
+  // for k = 91 .. 181.
+  std::int64_t r[91];
+  DD ln_c[91];
+  // 2^(j/64), j = 0 .. 63.
+  DD exp2[64];
+  DD third, fifth, sixth, inv24;
+  // (-1)^(n+1) / n and 1 / n! for the tails of the series, in double.
+  double ln_coef[17];
+  double exp_coef[11];
+
+  FastTables() {
+    constexpr int w = 192;
+    std::uint64_t err = 0;
+    Num l2 = ln2_fixed(w, err);
+    const Num l2_copy = l2;
+    ln2[0] = take_bits(l2, w, 39);
+    ln2[1] = take_bits(l2, w, 39);
+    ln2[2] = take_bits(l2, w, 53);
+    for (int k = 91; k <= 181; ++k) {
+      const std::int64_t rk = ((std::int64_t{1} << 24) / k + 1) / 2;
+      r[k - 91] = rk;
+      // ln c_k = ln(rk) - 16 ln 2, with rk brought to 24 bits.
+      std::uint32_t mant = static_cast<std::uint32_t>(rk);
+      int sh = 0;
+      while (mant < 0x800000U) {
+        mant <<= 1;
+        ++sh;
+      }
+      const Num lc = ln_fixed(mant, 23 - sh - 16, w, err);
+      ln_c[k - 91] = dd_of(lc, w);
+    }
+    for (int j = 0; j < 64; ++j) {
+      // 2^(j/64) = e^(j ln2 / 64).
+      const Num t = make(false, shr(mul_small(l2_copy.mag, static_cast<std::uint32_t>(j)), 6));
+      int k = 0;
+      const Nat y = exp_fixed(t, 4, w, k, err);
+      exp2[j] = dd_of(make(false, k >= 0 ? shl(y, k) : shr(y, -k)), w);
+    }
+    third = reciprocal(3);
+    fifth = reciprocal(5);
+    sixth = reciprocal(6);
+    inv24 = reciprocal(24);
+    double fact = 1;
+    for (int n = 1; n <= 16; ++n) {
+      ln_coef[n] = ((n % 2) != 0 ? 1.0 : -1.0) / n;
+      if (n <= 10) {
+        fact *= n;
+        exp_coef[n] = 1.0 / fact;
+      }
+    }
+  }
+};
+
+const FastTables& tables() {
+  static const FastTables t;
+  return t;
+}
+
+// ln(mant 2^(e-23)) as a double-double, within 2^-88 of its magnitude.
+DD ln_dd(std::uint32_t mant, int e) {
+  const FastTables& tb = tables();
+  int shift = 23;  // m = mant / 2^shift, brought into [sqrt(1/2), sqrt(2))
+  if (mant > 11863283U) {
+    shift = 24;
+    ++e;
+  }
+  const int k = static_cast<int>((mant + (std::uint32_t{1} << (shift - 8))) >> (shift - 7));  // round(128 m)
+  // r = m c_k - 1, exact: |r| < 2^-7.4.
+  const std::int64_t d = static_cast<std::int64_t>(mant) * tb.r[k - 91] - (std::int64_t{1} << (shift + 16));
+  const double r = std::ldexp(static_cast<double>(d), -(shift + 16));
+  // ln(1 + r) = r + r^2 (-1/2 + r (1/3 + r (-1/4 + r (1/5 + r (-1/6 + r T))))),
+  // T = 1/7 - r/8 + ... in plain double (its error stays below 2^-98 r).
+  double t = 0;
+  for (int n = 16; n >= 7; --n) t = t * r + tb.ln_coef[n];
+  DD p{t, 0};
+  p = dd_add(dd_mul_d(p, r), DD{-tb.sixth.hi, -tb.sixth.lo});
+  p = dd_add(dd_mul_d(p, r), tb.fifth);
+  p = dd_add(dd_mul_d(p, r), DD{-0.25, 0});
+  p = dd_add(dd_mul_d(p, r), tb.third);
+  p = dd_add(dd_mul_d(p, r), DD{-0.5, 0});
+  DD v = dd_add(DD{r, 0}, dd_mul(p, two_prod(r, r)));
+  // - ln c_k + e ln 2 (e times the first two parts is exact).
+  const DD lc = tb.ln_c[k - 91];
+  v = dd_add(v, DD{-lc.hi, -lc.lo});
+  if (e != 0) {
+    const double ed = e;
+    DD el = two_sum(ed * tb.ln2[0], ed * tb.ln2[1]);
+    el = dd_add(el, DD{ed * tb.ln2[2], 0});
+    v = dd_add(v, el);
+  }
+  return v;
+}
+
+// e^t for a double-double t, |t| < 121, within 2^-96 of its magnitude (plus
+// what the error of t makes).
+DD exp_dd(const DD& t) {
+  const FastTables& tb = tables();
+  // t = n ln2/64 + r, |r| <= ln2/128 (a little more), n = 64 q + j.
+  const double z = t.hi * 92.33248261689366;  // 64 / ln 2
+  const int n = static_cast<int>(z < 0 ? z - 0.5 : z + 0.5);
+  const double nd = n;
+  // t.hi - n ln2[0]/64 is exact (the two are within a factor of 2 unless n = 0).
+  const double a = t.hi - nd * std::ldexp(tb.ln2[0], -6);
+  DD r = two_sum(a, -nd * std::ldexp(tb.ln2[1], -6));
+  r = dd_add(r, DD{t.lo - nd * std::ldexp(tb.ln2[2], -6), 0});
+  // e^r = 1 + r (1 + r (1/2 + r (1/6 + r (1/24 + r T)))), T = 1/120 + ...
+  double tail = 0;
+  for (int k = 10; k >= 5; --k) tail = tail * r.hi + tb.exp_coef[k];
+  DD p{tail, 0};
+  p = dd_add(dd_mul(p, r), tb.inv24);
+  p = dd_add(dd_mul(p, r), tb.sixth);
+  p = dd_add(dd_mul(p, r), DD{0.5, 0});
+  p = dd_add(dd_mul(p, r), DD{1.0, 0});
+  p = dd_add(dd_mul(p, r), DD{1.0, 0});
+  const int j = ((n % 64) + 64) % 64;
+  const int q = (n - j) / 64;
+  p = dd_mul(p, tb.exp2[j]);
+  return {std::ldexp(p.hi, q), std::ldexp(p.lo, q)};
+}
+
+// The double nearest to v, if v's relative error bound decides it.
+bool decide_double_fast(const DD& v, double rel_err, double& out) {
+  const double hi = v.hi < 0 ? -v.hi : v.hi;
+  const double lo = v.lo < 0 ? -v.lo : v.lo;
+  const std::uint64_t b = dbits(hi);
+  if ((b & 0xFFFFFFFFFFFFFULL) == 0) return false;  // a power of two: the gap below is finer
+  const double ulp = std::ldexp(1.0, static_cast<int>((b >> 52) & 0x7FF) - 1023 - 52);
+  if (!(lo + rel_err * hi < 0.5 * ulp)) return false;
+  out = v.hi;
+  return true;
+}
+
+// The 64-bit significand nearest to v, if v's relative error bound decides it.
+bool decide_ext_fast(const DD& v, double rel_err, ExtParts& out) {
+  const bool neg = v.hi < 0;
+  const double hi = neg ? -v.hi : v.hi;
+  const double lo = neg ? -v.lo : v.lo;
+  const std::uint64_t b = dbits(hi);
+  if ((b & 0xFFFFFFFFFFFFFULL) == 0) return false;
+  const int ex = static_cast<int>((b >> 52) & 0x7FF) - 1023;
+  // hi is a multiple of 2^(ex-52); the 64-bit grid is 2^(ex-63); lo is below
+  // half a unit of hi, so it moves the result by a few hundred grid steps.
+  const double z = std::ldexp(lo, 63 - ex);
+  const double qd = static_cast<double>(static_cast<std::int64_t>(z < 0 ? z - 0.5 : z + 0.5));
+  const double f = z - qd;
+  const double err = rel_err * std::ldexp(hi, 63 - ex);
+  if (!((f < 0 ? -f : f) + err < 0.5)) return false;
+  const std::uint64_t sig = (((b & 0xFFFFFFFFFFFFFULL) | (std::uint64_t{1} << 52)) << 11) +
+                            static_cast<std::uint64_t>(static_cast<std::int64_t>(qd));
+  out = {ExtParts::Kind::Finite, neg, ex, sig};
+  return true;
+}
+
+constexpr double kLnRelErr = 0x1p-88;
+constexpr double kExpRelErr = 0x1p-94;
+
+float pow_impl(float base, float expo, int start_bits, bool fast);
+
 }  // namespace
 
 namespace elementary_detail {
@@ -583,7 +846,14 @@ float exp_single_from(float x, int start_bits) {
   }
 }
 
-float pow_single_from(float base, float expo, int start_bits) {
+float pow_single_from(float base, float expo, int start_bits) { return pow_impl(base, expo, start_bits, false); }
+
+}  // namespace elementary_detail
+
+namespace {
+
+// pow, with the fast evaluation first when `fast`.
+float pow_impl(float base, float expo, int start_bits, bool fast) {
   attempts = 0;
   const std::uint32_t bb = bits_of(base);
   const std::uint32_t by = bits_of(expo);
@@ -619,12 +889,18 @@ float pow_single_from(float base, float expo, int start_bits) {
 
   // A first look at y ln|base| decides overflow and underflow: beyond +-120
   // the result is far outside the range of a single either way.
+  DD l_fast;
   {
-    std::uint64_t err;
-    const double l = approx(ln_fixed(mant, e, 64, err), 64);
+    double l;
+    if (kFastPath) {
+      l_fast = ln_dd(mant, e);
+      l = l_fast.hi;
+    } else {
+      std::uint64_t err;
+      l = approx(ln_fixed(mant, e, 64, err), 64);
+    }
     const double t = l * yd;
     if (t > 120.0 || t < -120.0) {
-      ++attempts;
       const float r = t > 0 ? kInf : 0.0f;
       return neg_result ? -r : r;
     }
@@ -633,9 +909,19 @@ float pow_single_from(float base, float expo, int start_bits) {
   std::uint64_t odd_part;
   std::int64_t ex;
   if (exact_power(mant, e, expo, odd_part, ex)) {
-    ++attempts;
     const float r = static_cast<float>(round_exact(odd_part, ex));
     return neg_result ? -r : r;
+  }
+
+  if (fast && kFastPath) {
+    // t = y ln|base| within |t| 2^-88; e^t within 2^-94 more.
+    const DD t = dd_mul_d(l_fast, yd);
+    const double at = t.hi < 0 ? -t.hi : t.hi;
+    double d;
+    if (decide_double_fast(exp_dd(t), kExpRelErr + at * (kLnRelErr * 1.01), d)) {
+      const float r = static_cast<float>(d);
+      return neg_result ? -r : r;
+    }
   }
 
   std::uint32_t ym;
@@ -666,10 +952,37 @@ float pow_single_from(float base, float expo, int start_bits) {
   }
 }
 
-}  // namespace elementary_detail
+}  // namespace
 
-ExtParts ln_single(float x) { return elementary_detail::ln_single_from(x, 160); }
-float exp_single(float x) { return elementary_detail::exp_single_from(x, 128); }
-float pow_single(float base, float expo) { return elementary_detail::pow_single_from(base, expo, 128); }
+ExtParts ln_single(float x) {
+  const std::uint32_t b = bits_of(x);
+  // Positive, finite, not zero and not 1: the double-double evaluation first.
+  if (kFastPath && b - 1 < 0x7F7FFFFFU && b != 0x3F800000U) {
+    std::uint32_t mant;
+    int e;
+    split(x, mant, e);
+    ExtParts out;
+    if (decide_ext_fast(ln_dd(mant, e), kLnRelErr, out)) {
+      attempts = 0;
+      return out;
+    }
+  }
+  return elementary_detail::ln_single_from(x, 160);
+}
+
+float exp_single(float x) {
+  const std::uint32_t mag = bits_of(x) & 0x7FFFFFFFU;
+  // 2^-60 <= |x| <= 120: the double-double evaluation first.
+  if (kFastPath && mag >= 0x21800000U && mag <= 0x42F00000U) {
+    double d;
+    if (decide_double_fast(exp_dd(DD{static_cast<double>(x), 0}), kExpRelErr, d)) {
+      attempts = 0;
+      return static_cast<float>(d);
+    }
+  }
+  return elementary_detail::exp_single_from(x, 128);
+}
+
+float pow_single(float base, float expo) { return pow_impl(base, expo, 128, true); }
 
 }  // namespace amostra

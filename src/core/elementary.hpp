@@ -51,8 +51,9 @@ namespace elementary_detail {
 ExtParts ln_single_from(float x, int start_bits);
 float exp_single_from(float x, int start_bits);
 float pow_single_from(float base, float expo, int start_bits);
-// How many evaluations the last call on this thread needed (1 = decided at
-// the starting precision).
+// How many multi-word evaluations the last call on this thread needed: 0
+// when the double-double evaluation (or a special or exact case) decided it,
+// 1 when the starting precision did, more when it was refined.
 int last_attempts();
 }  // namespace elementary_detail
 
