@@ -745,9 +745,11 @@ bool decide_double_fast(const DD& v, double rel_err, double& out) {
   const double hi = v.hi < 0 ? -v.hi : v.hi;
   const double lo = v.lo < 0 ? -v.lo : v.lo;
   const std::uint64_t b = dbits(hi);
-  if ((b & 0xFFFFFFFFFFFFFULL) == 0) return false;  // a power of two: the gap below is finer
   const double ulp = std::ldexp(1.0, static_cast<int>((b >> 52) & 0x7FF) - 1023 - 52);
-  if (!(lo + rel_err * hi < 0.5 * ulp)) return false;
+  // Below a power of two the doubles are twice as dense: there the interval
+  // must stay within a quarter unit on either side.
+  const bool power = (b & 0xFFFFFFFFFFFFFULL) == 0;
+  if (!(lo + rel_err * hi < (power ? 0.25 : 0.5) * ulp)) return false;
   out = v.hi;
   return true;
 }
@@ -827,12 +829,13 @@ float exp_single_from(float x, int start_bits) {
   const bool sign = (b >> 31) != 0;
   if (is_inf(x)) return sign ? 0.0f : kInf;
   const std::uint32_t mag = b & 0x7FFFFFFFU;
-  // |x| < 2^-60: e^x is within 2^-60 of 1, so its nearest double is 1.
-  if (mag < 0x21800000U) return 1.0f;
+  // |x| < 2^-26: e^x and its nearest double are within 2^-25 of 1, closer
+  // than half a unit of a single on either side of 1: the single is 1.
+  if (mag < 0x32800000U) return 1.0f;
   // Beyond +-120 the double is far outside the range of a single (e^89 is
   // above its largest value, e^-104 below half its smallest).
   if (mag > 0x42F00000U) return sign ? 0.0f : kInf;
-  // From here on x is a multiple of 2^-83: from 83 fractional bits on the
+  // From here on x is a multiple of 2^-49: from 49 fractional bits on the
   // fixed point holds it exactly, below that it is truncated.
   const int start = start_bits < 8 ? 8 : start_bits;
   for (int w = start;; w *= 2) {
@@ -840,7 +843,7 @@ float exp_single_from(float x, int start_bits) {
     int k = 0;
     std::uint64_t err = 0;
     const Num tw = make(sign, fixed_of(x, w));
-    const Nat y = exp_fixed(tw, w >= 83 ? 0 : 1, w, k, err);
+    const Nat y = exp_fixed(tw, w >= 49 ? 0 : 1, w, k, err);
     double d;
     if (decide_double(y, err, w, k, w >= kMaxBits, d)) return static_cast<float>(d);
   }
@@ -972,8 +975,8 @@ ExtParts ln_single(float x) {
 
 float exp_single(float x) {
   const std::uint32_t mag = bits_of(x) & 0x7FFFFFFFU;
-  // 2^-60 <= |x| <= 120: the double-double evaluation first.
-  if (kFastPath && mag >= 0x21800000U && mag <= 0x42F00000U) {
+  // 2^-26 <= |x| <= 120: the double-double evaluation first.
+  if (kFastPath && mag >= 0x32800000U && mag <= 0x42F00000U) {
     double d;
     if (decide_double_fast(exp_dd(DD{static_cast<double>(x), 0}), kExpRelErr, d)) {
       attempts = 0;

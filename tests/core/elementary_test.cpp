@@ -143,6 +143,13 @@ TEST(ElementaryExp, SpecialValuesAndRange) {
   EXPECT_EQ(exp_single(0.0f), 1.0f);
   EXPECT_EQ(exp_single(-0.0f), 1.0f);
   EXPECT_EQ(exp_single(kTiny), 1.0f);
+  // Near 0: within 2^-26 the single is 1; e^(2^-24) = 1 + 2^-24 + 2^-49 + ...
+  // is above the halfway point to the next single, e^(-2^-24) nearest to
+  // 1 - 2^-24.
+  EXPECT_EQ(exp_single(bits_float(0x327FFFFFU)), 1.0f);
+  EXPECT_EQ(exp_single(bits_float(0xB27FFFFFU)), 1.0f);
+  EXPECT_EQ(exp_single(bits_float(0x33800000U)), bits_float(0x3F800001U));
+  EXPECT_EQ(exp_single(bits_float(0xB3800000U)), bits_float(0x3F7FFFFFU));
   EXPECT_EQ(exp_single(kMax), kInf);
   EXPECT_EQ(float_bits(exp_single(-kMax)), 0U);
   // The largest single argument with a finite result, and the next one.
