@@ -614,16 +614,60 @@ DD dd_of(const Num& v, int w) {
   return fast_two_sum(hi, rest.neg ? -lo : lo);
 }
 
-// The constants, derived once from the multi-word evaluation.
+}  // namespace
+
+namespace elementary_detail {
+
+FastConstants derived_constants() {
+  FastConstants c{};
+  constexpr int w = 192;
+  std::uint64_t err = 0;
+  Num l2 = ln2_fixed(w, err);
+  const Num l2_copy = l2;
+  c.ln2[0] = take_bits(l2, w, 39);
+  c.ln2[1] = take_bits(l2, w, 39);
+  c.ln2[2] = take_bits(l2, w, 53);
+  for (int k = 91; k <= 181; ++k) {
+    // ln c_k = ln(R_k) - 16 ln 2, with R_k brought to 24 bits.
+    std::uint32_t mant = static_cast<std::uint32_t>(((std::int64_t{1} << 24) / k + 1) / 2);
+    int sh = 0;
+    while (mant < 0x800000U) {
+      mant <<= 1;
+      ++sh;
+    }
+    const DD lc = dd_of(ln_fixed(mant, 23 - sh - 16, w, err), w);
+    c.ln_c[k - 91][0] = lc.hi;
+    c.ln_c[k - 91][1] = lc.lo;
+  }
+  for (int j = 0; j < 64; ++j) {
+    // 2^(j/64) = e^(j ln2 / 64).
+    const Num t = make(false, shr(mul_small(l2_copy.mag, static_cast<std::uint32_t>(j)), 6));
+    int k = 0;
+    const Nat y = exp_fixed(t, 4, w, k, err);
+    const DD e = dd_of(make(false, k >= 0 ? shl(y, k) : shr(y, -k)), w);
+    c.exp2[j][0] = e.hi;
+    c.exp2[j][1] = e.lo;
+  }
+  return c;
+}
+
+const FastConstants& stored_constants() {
+  static constexpr FastConstants c = {
+#include "core/elementary_constants.inc"
+  };
+  return c;
+}
+
+}  // namespace elementary_detail
+
+namespace {
+
+// The constants of the double-double evaluation, with the coefficients of
+// its series.
 struct FastTables {
-  // ln 2 in three parts of 39, 39 and 53 bits: a product of the first two
-  // with an integer below 2^14 is exact.
   double ln2[3];
-  // c_k = R_k / 2^16 with R_k = round(2^23 / k), close to 128/k, and ln c_k,
-  // for k = 91 .. 181.
-  std::int64_t r[91];
+  std::int64_t r[91];  // R_k = round(2^23 / k), c_k = R_k / 2^16
   DD ln_c[91];
-  // 2^(j/64), j = 0 .. 63.
   DD exp2[64];
   DD third, fifth, sixth, inv24;
   // (-1)^(n+1) / n and 1 / n! for the tails of the series, in double.
@@ -631,33 +675,13 @@ struct FastTables {
   double exp_coef[11];
 
   FastTables() {
-    constexpr int w = 192;
-    std::uint64_t err = 0;
-    Num l2 = ln2_fixed(w, err);
-    const Num l2_copy = l2;
-    ln2[0] = take_bits(l2, w, 39);
-    ln2[1] = take_bits(l2, w, 39);
-    ln2[2] = take_bits(l2, w, 53);
+    const elementary_detail::FastConstants& c = elementary_detail::stored_constants();
+    for (int i = 0; i < 3; ++i) ln2[i] = c.ln2[i];
     for (int k = 91; k <= 181; ++k) {
-      const std::int64_t rk = ((std::int64_t{1} << 24) / k + 1) / 2;
-      r[k - 91] = rk;
-      // ln c_k = ln(rk) - 16 ln 2, with rk brought to 24 bits.
-      std::uint32_t mant = static_cast<std::uint32_t>(rk);
-      int sh = 0;
-      while (mant < 0x800000U) {
-        mant <<= 1;
-        ++sh;
-      }
-      const Num lc = ln_fixed(mant, 23 - sh - 16, w, err);
-      ln_c[k - 91] = dd_of(lc, w);
+      r[k - 91] = ((std::int64_t{1} << 24) / k + 1) / 2;
+      ln_c[k - 91] = {c.ln_c[k - 91][0], c.ln_c[k - 91][1]};
     }
-    for (int j = 0; j < 64; ++j) {
-      // 2^(j/64) = e^(j ln2 / 64).
-      const Num t = make(false, shr(mul_small(l2_copy.mag, static_cast<std::uint32_t>(j)), 6));
-      int k = 0;
-      const Nat y = exp_fixed(t, 4, w, k, err);
-      exp2[j] = dd_of(make(false, k >= 0 ? shl(y, k) : shr(y, -k)), w);
-    }
+    for (int j = 0; j < 64; ++j) exp2[j] = {c.exp2[j][0], c.exp2[j][1]};
     third = reciprocal(3);
     fifth = reciprocal(5);
     sixth = reciprocal(6);

@@ -51,6 +51,18 @@ namespace elementary_detail {
 ExtParts ln_single_from(float x, int start_bits);
 float exp_single_from(float x, int start_bits);
 float pow_single_from(float base, float expo, int start_bits);
+// The constants of the double-double evaluation: ln 2 in three parts of 39,
+// 39 and 53 bits; ln c_k (hi, lo) for c_k = round(2^23 / k) / 2^16, k = 91 ..
+// 181; 2^(j/64) (hi, lo) for j = 0 .. 63.  They are compiled in, and derived
+// again from the multi-word evaluation by a test that requires the two to be
+// identical.
+struct FastConstants {
+  double ln2[3];
+  double ln_c[91][2];
+  double exp2[64][2];
+};
+const FastConstants& stored_constants();
+FastConstants derived_constants();
 // How many multi-word evaluations the last call on this thread needed: 0
 // when the double-double evaluation (or a special or exact case) decided it,
 // 1 when the starting precision did, more when it was refined.

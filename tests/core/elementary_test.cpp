@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -287,6 +288,31 @@ TEST(ElementaryFastPath, AgreesWithTheMultiWordEvaluation) {
 #if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
   EXPECT_GT(fast, total - total / 200);
 #endif
+}
+
+
+// The constants compiled into the double-double evaluation are exactly what
+// the multi-word evaluation gives.
+TEST(ElementaryFastPath, StoredConstantsAreTheDerivedOnes) {
+  const elementary_detail::FastConstants& stored = elementary_detail::stored_constants();
+  const elementary_detail::FastConstants derived = elementary_detail::derived_constants();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(stored.ln2[i], derived.ln2[i]) << i;
+  for (int k = 0; k < 91; ++k)
+    for (int h = 0; h < 2; ++h) EXPECT_EQ(stored.ln_c[k][h], derived.ln_c[k][h]) << "ln c " << k + 91;
+  for (int j = 0; j < 64; ++j)
+    for (int h = 0; h < 2; ++h) EXPECT_EQ(stored.exp2[j][h], derived.exp2[j][h]) << "2^(" << j << "/64)";
+  // The first two parts of ln 2 have at most 39 significant bits (the exact
+  // products rely on it) and the three add up to its digits.
+  const auto at_most_bits = [](double x, int n) {
+    int e;
+    std::frexp(x, &e);
+    const double scaled = std::ldexp(x, n - e);
+    return scaled == std::trunc(scaled);
+  };
+  EXPECT_TRUE(at_most_bits(stored.ln2[0], 39));
+  EXPECT_TRUE(at_most_bits(stored.ln2[1], 39));
+  EXPECT_EQ(stored.ln2[0], 0x1.62e42fefap-1);
+  EXPECT_EQ(stored.ln2[0] + stored.ln2[1], 0x1.62e42fefa39efp-1);
 }
 
 }  // namespace
