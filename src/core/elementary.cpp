@@ -1,4 +1,5 @@
-// Correctly rounded ln, exp and pow on multi-word integers.
+// Correctly rounded ln, exp and pow.  The double-double evaluation further
+// down answers first; what follows is the multi-word evaluation behind it.
 //
 // A value v under evaluation is held in binary fixed point with W fractional
 // bits: a sign and a natural number V, v = V * 2^-W.  Each step truncates and

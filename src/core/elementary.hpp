@@ -1,8 +1,9 @@
 // The program's own natural logarithm, exponential and real power.
 //
-// They use nothing but integer arithmetic, so every platform gives the same
-// bits: no library's transcendental functions, no extended or quadruple
-// `long double`, no fused multiply-add.  Each result is correctly rounded:
+// They use nothing but integer arithmetic and IEEE double operations rounded
+// once each, so every platform gives the same bits: no library's
+// transcendental functions, no extended or quadruple `long double`, no fused
+// multiply-add.  Each result is correctly rounded:
 //
 // - ln_single: the logarithm of a single, rounded to nearest (ties to even)
 //   to a 64-bit significand, the x87 extended format;
@@ -10,9 +11,10 @@
 //   that double rounded to nearest single (the double precision evaluation of
 //   single operands, followed by the assignment to a single).
 //
-// The value is evaluated in binary fixed point on multi-word integers with a
-// bound on its error; when the rounding cannot be decided from the interval
-// the evaluation is repeated with twice the precision.  Exact results (the
+// A double-double evaluation with a bound on its error answers almost every
+// call.  When its bound cannot decide the rounding, the value is evaluated in
+// binary fixed point on multi-word integers, again with a bound, and repeated
+// with twice the precision until the rounding is decided.  Exact results (the
 // powers that are dyadic numbers) are found and rounded directly.
 #pragma once
 
