@@ -3,10 +3,12 @@
 # make sanitize   - the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz-smoke - a one-minute run of the session fuzzer (clang, libFuzzer)
 # make bench      - full sessions at capacity, timed against a trivial program
+# make soft-ext-proof - the software extended type against the x87: 10 million operands per operation
+# make test-soft  - the whole test suite on the software extended type (AMOSTRA_SOFT_EXT=ON)
 BUILD ?= build
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize fuzz fuzz-smoke bench clean
+.PHONY: all build run test sanitize fuzz fuzz-smoke bench clean soft-ext-proof test-soft
 
 all: build
 
@@ -36,5 +38,15 @@ bench: build
 	cmake --build $(BUILD) --target bench_harness bench_trivial
 	bash bench/run.sh $(BUILD)
 
+soft-ext-proof: build
+	cmake --build $(BUILD) -j2 --target soft_ext_proof soft_ext_proof_portable
+	nice ./$(BUILD)/tests/soft_ext_proof 10000000 11 exhaustive
+	nice ./$(BUILD)/tests/soft_ext_proof_portable 10000000 12
+
+test-soft:
+	cmake -S . -B build-soft -DCMAKE_BUILD_TYPE=Release -DAMOSTRA_SOFT_EXT=ON
+	cmake --build build-soft -j2
+	ctest --test-dir build-soft --output-on-failure -j2
+
 clean:
-	rm -rf $(BUILD) build-sanitize build-fuzz
+	rm -rf $(BUILD) build-sanitize build-fuzz build-soft
