@@ -3,12 +3,13 @@
 # make sanitize   - the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz-smoke - a one-minute run of the session fuzzer (clang, libFuzzer)
 # make bench      - full sessions at capacity, timed against a trivial program
+# make fuzz-diff-smoke - a one-minute run of the x87-versus-software differential fuzzer
 # make soft-ext-proof - the software extended type against the x87: 10 million operands per operation
 # make test-soft  - the whole test suite on the software extended type (AMOSTRA_SOFT_EXT=ON)
 BUILD ?= build
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize fuzz fuzz-smoke bench clean soft-ext-proof test-soft
+.PHONY: all build run test sanitize fuzz fuzz-smoke bench clean soft-ext-proof test-soft fuzz-diff fuzz-diff-smoke
 
 all: build
 
@@ -43,10 +44,17 @@ soft-ext-proof: build
 	nice ./$(BUILD)/tests/soft_ext_proof 10000000 11 exhaustive
 	nice ./$(BUILD)/tests/soft_ext_proof_portable 10000000 12
 
+fuzz-diff:
+	CXX=clang++ cmake -S . -B build-fuzz-diff -DCMAKE_BUILD_TYPE=Release -DAMOSTRA_FUZZ_DIFF=ON -DBUILD_TESTING=OFF
+	cmake --build build-fuzz-diff -j2 --target amostra_diff_fuzz
+
+fuzz-diff-smoke: fuzz-diff
+	bash tests/fuzz/run.sh build-fuzz-diff/amostra_diff_fuzz $(FUZZ_SECONDS)
+
 test-soft:
 	cmake -S . -B build-soft -DCMAKE_BUILD_TYPE=Release -DAMOSTRA_SOFT_EXT=ON
 	cmake --build build-soft -j2
 	ctest --test-dir build-soft --output-on-failure -j2
 
 clean:
-	rm -rf $(BUILD) build-sanitize build-fuzz build-soft
+	rm -rf $(BUILD) build-sanitize build-fuzz build-soft build-fuzz-diff
