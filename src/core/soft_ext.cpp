@@ -3,10 +3,6 @@
 #include <climits>
 #include <cstring>
 
-#if defined(__SIZEOF_INT128__) && !defined(AMOSTRA_NO_INT128)
-#define AMOSTRA_HAVE_INT128 1
-#endif
-
 namespace amostra {
 
 namespace {
@@ -245,9 +241,7 @@ SoftExt SoftExt::from_int(int i) {
   return from_bits(static_cast<std::uint16_t>(sign_bit(neg) | (kBias + 63 - s)), u << s);
 }
 
-SoftExt SoftExt::from_float(float f) {
-  std::uint32_t b;
-  std::memcpy(&b, &f, sizeof b);
+SoftExt SoftExt::from_float_general(std::uint32_t b) {
   bool neg = b >> 31;
   int e = (b >> 23) & 0xFF;
   std::uint64_t frac = b & 0x7FFFFFu;
@@ -270,7 +264,7 @@ SoftExt SoftExt::from_scaled(bool negative, std::int32_t exponent, std::uint64_t
   return round_pack(negative, static_cast<long>(exponent) - s, U128{significand << s, 0});
 }
 
-float SoftExt::to_float() const {
+float SoftExt::to_float_general() const {
   std::uint32_t sign = (se_ & 0x8000) ? 0x80000000u : 0u;
   std::uint32_t bits;
   if (nan_bits(se_, m_)) {
@@ -324,10 +318,9 @@ int SoftExt::trunc_int() const {
   return static_cast<int>(is_negative() ? -u : u);
 }
 
-SoftExt operator+(SoftExt a, SoftExt b) { return add_signed(a, b, false); }
-SoftExt operator-(SoftExt a, SoftExt b) { return add_signed(a, b, true); }
+SoftExt SoftExt::add_general(SoftExt a, SoftExt b, bool negate_b) { return add_signed(a, b, negate_b); }
 
-SoftExt operator*(SoftExt a, SoftExt b) {
+SoftExt SoftExt::mul_general(SoftExt a, SoftExt b) {
   std::uint16_t sa = a.se_, sb = b.se_;
   if (nan_bits(sa, a.m_) || nan_bits(sb, b.m_)) return propagate(a, b);
   bool neg = ((sa ^ sb) & 0x8000) != 0;
@@ -388,21 +381,6 @@ SoftExt sqrt(SoftExt a) {
   bool above = rem.hi != 0 || rem.lo > r;
   long half_exp = (static_cast<long>(x.exp) - 63 - k) / 2;
   return round_pack(false, 63 + half_exp, U128{r, tail_word(!is_zero(rem), above, false)});
-}
-
-int SoftExt::compare(SoftExt a, SoftExt b) {
-  if (a.is_nan() || b.is_nan()) return 2;
-  bool za = a.m_ == 0, zb = b.m_ == 0;
-  if (za && zb) return 0;
-  bool na = a.is_negative(), nb = b.is_negative();
-  if (na != nb) return na ? -1 : 1;
-  int ea = a.se_ & kExpMax, eb = b.se_ & kExpMax;
-  int mag = 0;
-  if (ea != eb)
-    mag = ea < eb ? -1 : 1;
-  else if (a.m_ != b.m_)
-    mag = a.m_ < b.m_ ? -1 : 1;
-  return na ? -mag : mag;
 }
 
 }  // namespace amostra
