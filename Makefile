@@ -38,6 +38,7 @@ fuzz-smoke: fuzz
 bench: build
 	cmake --build $(BUILD) --target bench_harness bench_trivial
 	bash bench/run.sh $(BUILD)
+	bash bench/soft_ext.sh $(BUILD) build-soft
 
 soft-ext-proof: build
 	cmake --build $(BUILD) -j2 --target soft_ext_proof soft_ext_proof_portable
