@@ -233,14 +233,6 @@ inline std::uint64_t tail_word(bool nonzero, bool above_half, bool half) {
 
 }  // namespace
 
-SoftExt SoftExt::from_int(int i) {
-  if (i == 0) return SoftExt();
-  bool neg = i < 0;
-  std::uint64_t u = neg ? 0ull - static_cast<std::uint64_t>(static_cast<std::int64_t>(i)) : static_cast<std::uint64_t>(i);
-  int s = clz64(u);
-  return from_bits(static_cast<std::uint16_t>(sign_bit(neg) | (kBias + 63 - s)), u << s);
-}
-
 SoftExt SoftExt::from_float_general(std::uint32_t b) {
   bool neg = b >> 31;
   int e = (b >> 23) & 0xFF;

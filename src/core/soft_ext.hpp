@@ -38,7 +38,7 @@ class SoftExt {
   constexpr std::uint16_t sign_exponent() const { return se_; }
   constexpr std::uint64_t significand() const { return m_; }
 
-  static SoftExt from_int(int i);
+  static inline SoftExt from_int(int i);
   static inline SoftExt from_float(float f);
   // value = significand × 2^(exponent − 63), rounded once (exact when it fits).
   static SoftExt from_scaled(bool negative, std::int32_t exponent, std::uint64_t significand);
@@ -87,6 +87,19 @@ class SoftExt {
 };
 
 // The common cases inline: normal operands and a normal result.
+
+inline SoftExt SoftExt::from_int(int i) {
+  if (i == 0) return SoftExt();
+  const bool neg = i < 0;
+  std::uint64_t u = neg ? 0ull - static_cast<std::uint64_t>(static_cast<std::int64_t>(i)) : static_cast<std::uint64_t>(i);
+  int s = 0;
+#if defined(__GNUC__) || defined(__clang__)
+  s = __builtin_clzll(u);
+#else
+  while (!(u << s & kTop)) ++s;
+#endif
+  return from_bits(static_cast<std::uint16_t>((neg ? 0x8000u : 0u) | static_cast<unsigned>(kBias + 63 - s)), u << s);
+}
 
 inline SoftExt SoftExt::from_float(float f) {
   std::uint32_t b;
