@@ -54,6 +54,7 @@ bool Reader::refill(std::size_t keep) {
   if (keep > 0) std::memmove(buf_, p_, keep);
   p_ = buf_;
   end_ = buf_ + keep;
+  buf_[keep] = '\0';  // a stop for the scans of plain_number, even if nothing more comes
   std::streamsize want = in_->in_avail();
   if (want <= 0) {
     if (before_wait_ != nullptr) before_wait_(wait_context_);  // the stream may wait now

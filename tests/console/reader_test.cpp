@@ -88,6 +88,27 @@ TEST(ReadInteger, BadValuesStopWithTheirMessages) {
   EXPECT_EQ(error_of([] { Typed("\n  \n\n").integer(); }), "End of file");
 }
 
+TEST(ReadInteger, EndOfInputAfterALastLineWithoutLineEndReplaysNothing) {
+  // The last line has no LF, so the reader meets the end of input right after
+  // the value; whatever it had buffered before must not be read again.
+  for (const char* typed : {"17\n\n12\n6\r\n\n4\n1", "17\n12\n1", "17\n6"}) {
+    Typed t(typed);
+    EXPECT_EQ(t.integer(), 17) << typed;
+    for (;;) {
+      std::string e = error_of([&] { t.integer(); });
+      if (e != "(no error)") {
+        EXPECT_EQ(e, "End of file") << typed;
+        break;
+      }
+    }
+  }
+  // Every value is read once, in order, and then the input is at its end.
+  Typed t("17\n\n12\n6\r\n\n4\n1");
+  for (int want : {17, 12, 6, 4, 1}) EXPECT_EQ(t.integer(), want);
+  EXPECT_EQ(error_of([&] { t.integer(); }), "End of file");
+  EXPECT_EQ(error_of([&] { t.text(20); }), "End of file");
+}
+
 TEST(ReadInteger, RepeatForms) {
   EXPECT_EQ(Typed("3*7\n").integer(), 7);
   EXPECT_EQ(Typed("3*\n").integer(42), 42);
