@@ -19,6 +19,7 @@
 // changes much more rarely (the moved unit must straddle a printed decimal);
 // tools/variance_search.cpp searches one expression directly, much faster.
 // PRECISION_SEARCH_SHOW=1 prints every input tried, with its output size.
+// TRIALS 0 runs every template once as typed (to check a constructed input).
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -125,8 +126,8 @@ int main(int argc, char** argv) {
   long found = 0;
   for (const fs::path& t : templates) {
     const std::string base = slurp(t);
-    for (long k = 0; k < trials; ++k) {
-      std::string input = vary(base, g, near);
+    for (long k = 0; k < std::max(trials, 1L); ++k) {
+      std::string input = trials == 0 ? base : vary(base, g, near);
       int s64 = 0, s53 = 0;
       std::string o64 = run_at(input, 64, s64), o53 = run_at(input, 53, s53);
       if (std::getenv("PRECISION_SEARCH_SHOW")) std::fprintf(stderr, "%s\n%zu bytes, status %d\n", input.c_str(), o64.size(), s64);
