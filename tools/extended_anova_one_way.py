@@ -68,7 +68,7 @@ def draw(seed, which):
         c1.append(162661168 - sum(c1))
         c2 = [356962 + rng.randint(-sp2, sp2) for _ in range(46)]
         c2.append(16777215 - sum(c2))
-    assert a == -11 and c1[-1] % 16 == 0 and c1[-1] > 0 and c2[-1] > 0
+    assert c1[-1] % 16 == 0 and c1[-1] > 0 and c2[-1] > 0
     scale = F(2) ** a
     return [(F(u) * scale, F(v) * scale) for u, v in zip(c1, c2)]
 
