@@ -1,6 +1,6 @@
 // Finds sessions whose printed bytes depend on extended evaluation.
 //
-//   precision_search TRANSCRIPTS_DIR TRIALS [SEED]
+//   precision_search TRANSCRIPTS_DIR TRIALS [SEED [near]]
 //
 // Each golden session's input is a template: its numbers after the menu
 // answers are varied at random (small counts stay small; data become
@@ -9,6 +9,17 @@
 // control at 64 bits and at 53 bits (expressions then evaluate as in double).
 // Inputs whose output differs are printed, with the first differing record
 // of each run, for a person to turn into a golden session.
+//
+// With "near", every typed number that has a decimal point becomes a nearly
+// constant datum instead: one large centre per trial (512 to 8191, times a
+// power of two up to 2^7) plus up to a few hundred quarters. Sums of squares
+// of such data cancel (somax2 - somax*somax/n), so a quotient rounded at
+// 2^-53 instead of 2^-64 moves the stored single far more often than with
+// spread data. Whole numbers (counts, sizes) are kept. The printed field
+// changes much more rarely (the moved unit must straddle a printed decimal);
+// tools/variance_search.cpp searches one expression directly, much faster.
+// PRECISION_SEARCH_SHOW=1 prints every input tried, with its output size.
+// TRIALS 0 runs every template once as typed (to check a constructed input).
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -54,8 +65,10 @@ std::string run_at(const std::string& input, int bits, int& status) {
   return out.str() + "\n--stderr--\n" + err.str();
 }
 
-std::string vary(const std::string& text, Rng& g) {
+std::string vary(const std::string& text, Rng& g, bool near) {
   std::string out;
+  const long centre = g.range(512, 8191) << g.range(0, 7);
+  const long spread = g.range(4, 400);
   std::size_t i = 0;
   int line = 0;
   while (i < text.size()) {
@@ -71,7 +84,15 @@ std::string vary(const std::string& text, Rng& g) {
     while (j < text.size() && (std::isdigit(static_cast<unsigned char>(text[j])) || text[j] == '.')) ++j;
     std::string tok = text.substr(i, j - i);
     double v = std::atof(tok.c_str());
-    if (g.next() % 3 == 0) {
+    if (near) {
+      if (tok.find('.') == std::string::npos) {
+        out += tok;  // counts and sizes kept as typed
+      } else {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%.2f", centre + g.range(-spread, spread) / 4.0);
+        out += buf;
+      }
+    } else if (g.next() % 3 == 0) {
       out += tok;  // kept as typed
     } else if (tok.find('.') == std::string::npos && std::abs(v) < 10) {
       out += std::to_string(static_cast<long>(v) + g.range(-1, 1));
@@ -97,6 +118,7 @@ int main(int argc, char** argv) {
   }
   const long trials = std::atol(argv[2]);
   Rng g{argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 1};
+  const bool near = argc > 4 && std::string(argv[4]) == "near";
   std::vector<fs::path> templates;
   for (const auto& e : fs::recursive_directory_iterator(argv[1]))
     if (e.path().extension() == ".in") templates.push_back(e.path());
@@ -104,10 +126,11 @@ int main(int argc, char** argv) {
   long found = 0;
   for (const fs::path& t : templates) {
     const std::string base = slurp(t);
-    for (long k = 0; k < trials; ++k) {
-      std::string input = vary(base, g);
+    for (long k = 0; k < std::max(trials, 1L); ++k) {
+      std::string input = trials == 0 ? base : vary(base, g, near);
       int s64 = 0, s53 = 0;
       std::string o64 = run_at(input, 64, s64), o53 = run_at(input, 53, s53);
+      if (std::getenv("PRECISION_SEARCH_SHOW")) std::fprintf(stderr, "%s\n%zu bytes, status %d\n", input.c_str(), o64.size(), s64);
       if (o64 == o53 && s64 == s53) continue;
       ++found;
       std::size_t p = 0;
