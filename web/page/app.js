@@ -18,6 +18,7 @@ const $ = (id) => document.getElementById(id);
 const screen = $('tela');
 const field = $('resposta');
 const form = $('linha');
+const sendButton = $('enviar');
 const statusLine = $('estado');
 const restartButton = $('recomecar');
 const copyButton = $('copiar');
@@ -71,10 +72,18 @@ function layout() {
   const size = Math.max(MIN_FONT, Math.min(MAX_FONT, Math.floor(available / (term.cols * ratio))));
   if (term.options.fontSize !== size) term.options.fontSize = size;
   const proposed = fit.proposeDimensions();
-  const rows = proposed && proposed.rows > 0 ? Math.max(8, proposed.rows) : 24;
+  let rows = proposed && proposed.rows > 0 ? Math.max(8, proposed.rows) : 24;
   if (rows !== term.rows) term.resize(term.cols, rows);
+  // The last row must be visible: below the rows may stand a sideways scroll
+  // bar, which the proposal does not count.
+  const room = () => screen.clientHeight - 12 - (screen.offsetHeight - screen.clientHeight);
+  while (term.rows > 8 && term.element.getBoundingClientRect().height > room()) {
+    term.resize(term.cols, term.rows - 1);
+  }
 }
 window.addEventListener('resize', layout);
+// The frame also changes size when the texts below it wrap differently.
+if (window.ResizeObserver) new ResizeObserver(() => layout()).observe(screen);
 layout();
 
 // ---- Output ---------------------------------------------------------------
@@ -136,6 +145,7 @@ function start() {
   errorText.textContent = '';
   restartButton.hidden = true;
   field.disabled = false;
+  sendButton.disabled = false;
   setState('carregando', 'Carregando o programa…');
 
   window.createAmostra({
@@ -191,6 +201,7 @@ function finish(current, status) {
   current.ended = true;
   current.waiting = null;
   field.disabled = true;
+  sendButton.disabled = true;
   drawn().then(() => {
     if (status === 0) setState('fim', 'Fim do programa. Para outra análise, use Recomeçar.');
     else setState('erro', `O programa parou com erro (código ${status}). Use Recomeçar para tentar de novo.`);
@@ -205,6 +216,7 @@ function fail(current, what) {
   console.error(what);
   current.ended = true;
   field.disabled = true;
+  sendButton.disabled = true;
   setState('erro', 'O programa não pôde ser executado neste navegador.');
   restartButton.hidden = false;
 }
@@ -339,6 +351,9 @@ window.amostraPage = {
   reads: () => (run ? run.reads : 0),
   idle: () => pendingWrites === 0,
   columns: () => term.cols,
+  fontSize: () => term.options.fontSize,
+  // The terminal row (counting from the top of the scrollback) of the cursor.
+  cursorRow: () => term.buffer.active.baseY + term.buffer.active.cursorY,
 };
 
 start();
