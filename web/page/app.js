@@ -120,12 +120,14 @@ function drawn() {
 
 // ---- One run of the program ------------------------------------------------
 
+performance.mark('app');
 const compiled = fetch('amostra.wasm')
   .then((response) => {
     if (!response.ok) throw new Error(`amostra.wasm: ${response.status}`);
     return response.arrayBuffer();
   })
-  .then((bytes) => WebAssembly.compile(bytes));
+  .then((bytes) => WebAssembly.compile(bytes))
+  .then((m) => { performance.mark('compiled'); return m; });
 
 let run = null; // the current run: { waiting, queue, ended }
 const history = [];
@@ -173,10 +175,10 @@ function start() {
     amostraReadLine() {
       if (!mine()) return new Promise(() => {}); // a finished run waits forever
       current.reads++;
-      if (current.queue.length > 0) return Promise.resolve(current.queue.shift());
+      if (current.queue.length > 0) return Promise.resolve(deliver(current.queue.shift()));
       return drawn().then(() => {
         if (!mine()) return new Promise(() => {});
-        if (current.queue.length > 0) return current.queue.shift();
+        if (current.queue.length > 0) return deliver(current.queue.shift());
         if (window.amostraPage.readyAt === null) window.amostraPage.readyAt = performance.now();
         setState('aguardando', 'Aguardando sua resposta.');
         if (document.activeElement !== field) field.focus({ preventScroll: true });
@@ -232,28 +234,39 @@ window.addEventListener('error', (event) => {
 
 // ---- Typing ---------------------------------------------------------------
 
-function send(line) {
-  if (!run || run.ended) return;
-  const bytes = encode(line);
-  // Echo as a console would: what the program receives, then a new record.
-  show(decode(bytes) + '\r\n', '36');
-  transcript += decode(bytes) + '\n';
+// A typed line reaches the program when it asks for one, and is echoed then,
+// as a console would: what the program receives, then a new record.  Lines
+// typed or pasted ahead wait their turn, so each echo stands under its prompt.
+function deliver(bytes) {
+  const text = decode(bytes);
+  show(text + '\r\n', '36');
+  transcript += text + '\n';
   const data = new Uint8Array(bytes.length + 1);
   data.set(bytes);
   data[bytes.length] = 0x0a;
+  return data;
+}
+
+function remember(line) {
   if (line !== '' && history[history.length - 1] !== line) {
     history.push(line);
     if (history.length > HISTORY_LIMIT) history.shift();
   }
   historyAt = history.length;
   draft = '';
+}
+
+function send(line) {
+  if (!run || run.ended) return;
+  remember(line);
+  const bytes = encode(line);
   const waiting = run.waiting;
   if (waiting) {
     run.waiting = null;
     setState('executando', 'Calculando…');
-    waiting(data);
+    waiting(deliver(bytes));
   } else {
-    run.queue.push(data); // typed ahead: read when the program asks
+    run.queue.push(bytes);
   }
 }
 
@@ -263,6 +276,22 @@ form.addEventListener('submit', (event) => {
   field.value = '';
   send(line);
   field.focus();
+});
+
+// Pasted text of several lines (a column of data, say) is sent line by line;
+// a last line without a line end stays in the field.
+field.addEventListener('paste', (event) => {
+  const text = event.clipboardData && event.clipboardData.getData('text/plain');
+  if (!text || !/[\r\n]/.test(text)) return;
+  event.preventDefault();
+  const lines = text.split(/\r\n|\r|\n/);
+  const before = field.value.slice(0, field.selectionStart ?? field.value.length);
+  const after = field.value.slice(field.selectionEnd ?? field.value.length);
+  lines[0] = before + lines[0];
+  const last = lines.pop() + after;
+  for (const line of lines) send(line);
+  field.value = last;
+  field.setSelectionRange(field.value.length, field.value.length);
 });
 
 field.addEventListener('keydown', (event) => {
