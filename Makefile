@@ -47,4 +47,5 @@ web:
 
 web-test: web
 	cd web && { [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund; }
+	node web/test/assemble_test.mjs
 	node web/test/browser_test.mjs build-web tests/transcripts build-web-test

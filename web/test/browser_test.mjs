@@ -244,6 +244,19 @@ await desktop.grantPermissions(['clipboard-read', 'clipboard-write'], { origin: 
   const down2 = await field.inputValue();
   check(up1 === '1' && up2 === '7' && up3 === '7', `Arrow Up recalls the answers, latest first (${up1}, ${up2}, ${up3})`);
   check(down1 === '1' && down2 === 'rascunho', `Arrow Down goes forward to the unsent text (${down1}, ${down2})`);
+
+  // The keyboard alone: Tab goes from the field to the send button and to the
+  // copy control; Shift+Tab comes back.
+  const order = [];
+  for (let k = 0; k < 2; k++) {
+    await page.keyboard.press('Tab');
+    order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.tagName));
+  }
+  await page.keyboard.press('Shift+Tab');
+  await page.keyboard.press('Shift+Tab');
+  const back = await page.evaluate(() => document.activeElement.id);
+  check(order.join(',') === 'enviar,copiar' && back === 'resposta',
+    `the keyboard alone: Tab reaches ${order.join(', ')}; Shift+Tab returns to ${back}`);
   await page.close();
 }
 
