@@ -10,7 +10,7 @@ import { FitAddon } from './xterm/addon-fit.js';
 import { decode, encode } from './cp850.js';
 
 const COLUMNS = 80; // the console's width: records are never rewrapped
-const MIN_FONT = 12; // px: below this, the terminal scrolls sideways instead
+const MIN_FONT = 11; // px: below this, the terminal scrolls sideways instead
 const MAX_FONT = 30; // px: large enough for a projector
 const HISTORY_LIMIT = 200;
 

@@ -300,7 +300,7 @@ await desktop.grantPermissions(['clipboard-read', 'clipboard-write'], { origin: 
     };
   });
   check(geometry.columns === 80, `phone: the terminal keeps 80 columns (${geometry.columns})`);
-  check(geometry.fontSize >= 12, `phone: a readable font size (${geometry.fontSize} px)`);
+  check(geometry.fontSize >= 11, `phone: a readable font size (${geometry.fontSize} px)`);
   check(geometry.screenWidth <= geometry.viewport || geometry.scrollable,
     `phone: the terminal scrolls sideways inside its frame (${Math.round(geometry.screenWidth)} px in ${geometry.viewport} px)`);
   const lastRowVisible = await page.evaluate(() => {
