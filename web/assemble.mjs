@@ -46,7 +46,7 @@ copy(path.join(page, 'style.css'), 'style.css');
 let tutorial = '';
 if (tutorialDir && fs.existsSync(path.join(tutorialDir, 'index.html'))) {
   fs.cpSync(tutorialDir, path.join(outDir, 'tutorial'), { recursive: true });
-  tutorial = '<a class="tutorial" href="tutorial/index.html">Tutorial</a>';
+  tutorial = '<a class="tutorial" href="tutorial/index.html" target="_blank" rel="noopener">Tutorial (abre em outra aba)</a>';
   console.log(`tutorial copied from ${tutorialDir}`);
 } else {
   console.log('no rendered tutorial (make doc): the page has no tutorial link');
