@@ -89,6 +89,7 @@ layout();
 // ---- Output ---------------------------------------------------------------
 
 let transcript = ''; // the whole session as text, for "Copiar sessão"
+const sessionText = () => transcript.replace(/\r\n/g, '\n');
 let column = 0; // column of the terminal's cursor in the current record
 let pendingWrites = 0;
 
@@ -168,7 +169,7 @@ function start() {
         transcript += text.replace(/\r?\n/g, '\n');
       } else {
         show(text);
-        transcript += text.replace(/\r\n/g, '\n');
+        transcript += text; // CR LF kept here: a record end may straddle two writes
       }
       return true;
     },
@@ -351,7 +352,7 @@ async function copyText(text) {
 
 copyButton.addEventListener('click', async () => {
   const before = statusLine.textContent;
-  const ok = await copyText(transcript);
+  const ok = await copyText(sessionText());
   statusLine.textContent = ok
     ? 'Sessão copiada para a área de transferência.'
     : 'Não foi possível copiar: selecione o texto do terminal e copie.';
@@ -376,7 +377,7 @@ window.amostraPage = {
     while (lines.length > 0 && lines[lines.length - 1] === '') lines.pop();
     return lines.join('\n');
   },
-  sessionText: () => transcript,
+  sessionText: () => sessionText(),
   reads: () => (run ? run.reads : 0),
   idle: () => pendingWrites === 0,
   columns: () => term.cols,
