@@ -1,4 +1,4 @@
-# make run   - build (Release) and start the program
+# make run   - build (Release) and start the program (through amostra-utf8 on a UTF-8 terminal)
 # make test  - build and run every test
 # make sanitize   - the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz-smoke - a one-minute run of the session fuzzer (clang, libFuzzer)
@@ -14,8 +14,11 @@ build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j
 
+# On a UTF-8 terminal the dialogue goes through amostra-utf8, which converts
+# the program's code page 850 to and from UTF-8; elsewhere the program runs as is.
 run: build
-	./$(BUILD)/amostra
+	@if [ -x ./$(BUILD)/amostra-utf8 ] && { locale charmap 2>/dev/null; echo "$${LC_ALL:-$${LC_CTYPE:-$$LANG}}"; } | grep -qiE 'utf-?8'; \
+	then set -x; exec ./$(BUILD)/amostra-utf8; else set -x; exec ./$(BUILD)/amostra; fi
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
