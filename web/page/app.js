@@ -121,14 +121,8 @@ function drawn() {
 
 // ---- One run of the program ------------------------------------------------
 
-performance.mark('app');
-const compiled = fetch('amostra.wasm')
-  .then((response) => {
-    if (!response.ok) throw new Error(`amostra.wasm: ${response.status}`);
-    return response.arrayBuffer();
-  })
-  .then((bytes) => WebAssembly.compile(bytes))
-  .then((m) => { performance.mark('compiled'); return m; });
+// Compiled once (started by the page's head), instantiated for every run.
+const compiled = window.amostraWasm;
 
 let run = null; // the current run: { waiting, queue, ended }
 const history = [];
@@ -220,7 +214,7 @@ function fail(current, what) {
   current.ended = true;
   field.disabled = true;
   sendButton.disabled = true;
-  setState('erro', 'O programa não pôde ser executado neste navegador.');
+  setState('erro', 'O programa não pôde ser carregado: abra a página por http:// ou https:// (não como arquivo), num navegador com WebAssembly.');
   restartButton.hidden = false;
 }
 
