@@ -11,7 +11,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { fileURLToPath } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 import { createRequire } from 'node:module';
 import { serve } from './static_server.mjs';
 import { expectedScreen, goldenSession } from './golden.mjs';
@@ -275,6 +275,16 @@ await desktop.grantPermissions(['clipboard-read', 'clipboard-write'], { origin: 
   const lines = await terminalLines(page);
   check(code17Screen !== null && lines.join('\n') === code17Screen.join('\n'),
     `pasted session: ${s.lines.length} lines pasted at once give the same screen as typed one by one`);
+  await page.close();
+}
+
+// 3c. Opened as a file (no server): the page says how to open it.
+{
+  const page = await desktop.newPage();
+  await page.goto(pathToFileURL(path.resolve(siteDir, 'index.html')).href);
+  await page.waitForFunction(() => document.body.dataset.estado === 'erro', null, { timeout: 15000 });
+  const message = await page.locator('#estado').textContent();
+  check(message.includes('http://'), `opened as a file, the page says how to open it ("${message}")`);
   await page.close();
 }
 
