@@ -3,10 +3,11 @@
 # make sanitize   - the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz-smoke - a one-minute run of the session fuzzer (clang, libFuzzer)
 # make bench      - full sessions at capacity, timed against a trivial program
+# make doc        - the tutorial and the tables as HTML pages in build-doc/html/
 BUILD ?= build
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize fuzz fuzz-smoke bench clean
+.PHONY: all build run test sanitize fuzz fuzz-smoke bench doc clean
 
 all: build
 
@@ -38,6 +39,10 @@ fuzz-smoke: fuzz
 bench: build
 	cmake --build $(BUILD) --target bench_harness bench_trivial
 	bash bench/run.sh $(BUILD)
+
+doc:
+	cmake -S . -B build-doc -DBUILD_TESTING=OFF
+	cmake --build build-doc --target doc
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz
