@@ -15,7 +15,10 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <type_traits>
+
+#include "core/elementary.hpp"
 
 namespace amostra {
 
@@ -89,15 +92,23 @@ inline Real& Real::operator/=(Ext e) { return *this = *this / e; }
 // x*x in extended precision, unrounded (the integer power 2).
 inline Ext sq(Ext x) { return x * x; }
 
-// Natural logarithm of a stored single; the result stays unrounded.
-inline Ext ln(Real x) { return Ext::of(logl(static_cast<long double>(x.value()))); }
-
-// Exponential and real power: single operands, evaluated in double, result
-// rounded to single.
-inline Real exp(Real x) { return Real::bits(static_cast<float>(std::exp(static_cast<double>(x.value())))); }
-inline Real pow(Real base, Real expo) {
-  return Real::bits(static_cast<float>(std::pow(static_cast<double>(base.value()), static_cast<double>(expo.value()))));
+// Natural logarithm of a stored single, correctly rounded to extended; the
+// result stays unrounded.
+inline Ext ln(Real x) {
+  const ExtParts p = ln_single(x.value());
+  long double v = 0.0L;
+  switch (p.kind) {
+    case ExtParts::Kind::Finite: v = ldexpl(static_cast<long double>(p.significand), p.exponent - 63); break;
+    case ExtParts::Kind::Infinite: v = HUGE_VALL; break;
+    case ExtParts::Kind::NaN: v = std::numeric_limits<long double>::quiet_NaN(); break;
+  }
+  return Ext::of(p.negative ? -v : v);
 }
+
+// Exponential and real power: single operands, the exact result rounded to
+// double and that double to single.
+inline Real exp(Real x) { return Real::bits(exp_single(x.value())); }
+inline Real pow(Real base, Real expo) { return Real::bits(pow_single(base.value(), expo.value())); }
 
 // Square root in extended precision, unrounded.
 inline Ext sqrt(Ext x) { return Ext::of(sqrtl(x.value())); }
