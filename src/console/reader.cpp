@@ -54,6 +54,7 @@ bool Reader::refill(std::size_t keep) {
   if (keep > 0) std::memmove(buf_, p_, keep);
   p_ = buf_;
   end_ = buf_ + keep;
+  buf_[keep] = '\0';  // the stop, also when the input has ended: no stale byte is scanned
   std::streamsize want = in_->in_avail();
   if (want <= 0) {
     if (before_wait_ != nullptr) before_wait_(wait_context_);  // the stream may wait now
