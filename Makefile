@@ -67,3 +67,14 @@ doc:
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz build-soft build-fuzz-diff
+
+# make web      - the browser edition (em++, Debian package emscripten) in build-web/
+# make web-test - the browser edition in Chromium (Debian package chromium)
+.PHONY: web web-test
+web:
+	bash web/build.sh
+
+web-test: web
+	cd web && { [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund; }
+	node web/test/assemble_test.mjs
+	node web/test/browser_test.mjs build-web tests/transcripts build-web-test

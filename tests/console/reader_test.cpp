@@ -192,6 +192,21 @@ TEST(ReadTwoReals, ErrorsNameTheItem) {
   EXPECT_EQ(error_of([] { Typed("1 0*3\n").two(); }), "Zero repeat count in item 2 of list input");
 }
 
+// Input that ends without a line end, inside a read: the next read meets the
+// end of input, not bytes left over from earlier lines.
+TEST(ReadTwoReals, UnterminatedLastLineThenEndOfFile) {
+  EXPECT_EQ(error_of([] {
+              Typed t("14\n1\n2\n1 2\n3\n4");
+              t.integer();
+              t.integer();
+              t.integer();
+              t.two();
+              t.two();
+              t.integer();
+            }),
+            "End of file");
+}
+
 TEST(ReadText, UndelimitedDelimitedAndRepeated) {
   EXPECT_EQ(Typed("Apis-melifera\n").text(20), "Apis-melifera       ");
   EXPECT_EQ(Typed("Apis melifera\n").text(20), "Apis                ");
