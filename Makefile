@@ -3,6 +3,8 @@
 # make sanitize   - the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz-smoke - a one-minute run of the session fuzzer (clang, libFuzzer)
 # make bench      - full sessions at capacity, timed against a trivial program
+# make test-platforms - aarch64 (qemu), Windows (Wine) and clang/libc++ builds on every golden session
+# make package    - Debian packages (amd64, arm64) and the Windows zip, in dist/
 BUILD ?= build
 FUZZ_SECONDS ?= 60
 
@@ -38,3 +40,15 @@ bench: build
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz
+
+# Other systems: cross builds in build-aarch64/ and build-windows/, clang with
+# libc++ in build-libcxx/ (tests/platforms/platforms.sh).
+.PHONY: platforms package test-platforms
+platforms:
+	bash tests/platforms/platforms.sh build
+
+package: build platforms
+	bash tests/platforms/platforms.sh package $(BUILD)
+
+test-platforms: package
+	bash tests/platforms/platforms.sh test $(BUILD)
