@@ -30,18 +30,19 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # The program is linked statically: it needs no shared library.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+  # The synopsis is the summary above; CPack indents these lines itself and
+  # marks the empty line as a paragraph break.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "programa de bioestatística para o ensino e o trabalho de campo
- O amostra é um programa de console para o ensino de bioestatística.
- O usuário escolhe uma de dezessete aplicações num menu numerado
- (dimensionamento de amostras, teste t de Student, teste t pareado,
- análise de variância, correlação e regressão, teste de sequências,
- qui-quadrado, Kolmogorov-Smirnov, teste Z, Wilcoxon, Mann-Whitney,
- Spearman, Kruskal-Wallis e o potencial agregativo ou discriminativo
- de um caráter taxonômico), digita os dados e lê os resultados.
- .
- O diálogo é em português, na página de código 850, com registros
- terminados em CR LF; num terminal UTF-8, use-o através do luit.")
+      "O amostra é um programa de console para o ensino de bioestatística.
+O usuário escolhe uma de dezessete aplicações num menu numerado
+(dimensionamento de amostras, teste t de Student, teste t pareado,
+análise de variância, correlação e regressão, teste de sequências,
+qui-quadrado, Kolmogorov-Smirnov, teste Z, Wilcoxon, Mann-Whitney,
+Spearman, Kruskal-Wallis e o potencial agregativo ou discriminativo
+de um caráter taxonômico), digita os dados e lê os resultados.
+
+O diálogo é em português, na página de código 850, com registros
+terminados em CR LF; num terminal UTF-8, use-o através do luit.")
 endif()
 
 include(CPack)
