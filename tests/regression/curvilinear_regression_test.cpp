@@ -34,7 +34,7 @@ Data pairs(std::initializer_list<std::pair<double, double>> list) {
   return d;
 }
 
-class CurveTest : public testing::Test {
+class CurveFitting : public testing::Test {
  protected:
   void SetUp() override { establish_arithmetic(); }
 };
@@ -46,7 +46,7 @@ Matrix3 matrix(double a11, double a12, double a13, double a21, double a22, doubl
 
 // 4097·4097 = 16785409 lies halfway between two singles and is stored as
 // 16785408, the value of the other partial sum: the determinant is 0, not 1.
-TEST_F(CurveTest, SarrusRoundsBothPartialSumsBeforeSubtracting) {
+TEST_F(CurveFitting, SarrusRoundsBothPartialSumsBeforeSubtracting) {
   EXPECT_EQ(sarrus(matrix(4097, 4098, 0, 4096, 4097, 0, 0, 0, 1)).value(), 0.0f);
   EXPECT_EQ(sarrus(matrix(1, 0, 0, 0, 4097, 4098, 0, 4096, 4097)).value(), 0.0f);
 }
@@ -55,7 +55,7 @@ TEST_F(CurveTest, SarrusRoundsBothPartialSumsBeforeSubtracting) {
 // 16974593 enters as 16974592 and the sum stays 16974592 (16974594 if the
 // cube went in unrounded).  4097² = 16785409 is
 // stored as 16785408 before it multiplies ln y.
-TEST_F(CurveTest, PowerTermsAreRoundedBeforeTheyAreAdded) {
+TEST_F(CurveFitting, PowerTermsAreRoundedBeforeTheyAreAdded) {
   EXPECT_EQ(pairs({{1, 1}, {257, 1}}).sums().sx3.value(), 16974592.0f);
   const Real sx2logy = pairs({{4097, 5}}).sums().sx2logy;
   EXPECT_EQ(sx2logy.value(), Real(ln(Real(5.0)) * Real(16785408.0)).value());
@@ -64,7 +64,7 @@ TEST_F(CurveTest, PowerTermsAreRoundedBeforeTheyAreAdded) {
 
 // A zero X spoils only the sums of 1/x and ln x; a Y of zero only those of
 // ln y.  Curves that do not use them still give finite results.
-TEST_F(CurveTest, DegenerateDataSpoilOnlyTheCurvesThatUseThem) {
+TEST_F(CurveFitting, DegenerateDataSpoilOnlyTheCurvesThatUseThem) {
   Data zero_x = pairs({{0, 3}, {1, 4}, {2, 7}, {3, 12}, {4, 19}});
   Data zero_y = pairs({{1, 0}, {2, 1}, {3, 4}, {4, 9}, {5, 16}});
   for (int k = 1; k <= 4; ++k) {
@@ -125,7 +125,7 @@ std::vector<double> reference_fit(int k, const std::vector<double>& xs, const st
   }
 }
 
-TEST_F(CurveTest, AgreesWithDoublePrecisionLeastSquares) {
+TEST_F(CurveFitting, AgreesWithDoublePrecisionLeastSquares) {
   std::mt19937 gen(16);
   std::uniform_real_distribution<double> noise(-0.02, 0.02);
   for (int trial = 0; trial < 160; ++trial) {

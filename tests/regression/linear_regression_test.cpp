@@ -33,7 +33,7 @@ Data pairs(std::initializer_list<std::pair<double, double>> list) {
   return d;
 }
 
-class LinearFitTest : public testing::Test {
+class LinearFitting : public testing::Test {
  protected:
   void SetUp() override { establish_arithmetic(); }
 };
@@ -41,7 +41,7 @@ class LinearFitTest : public testing::Test {
 // The exponential and power fits are straight lines through the logarithms:
 // only a is brought back (as e^a), r and b stay those of the transformed data,
 // and the residuals are measured on Y itself.
-TEST_F(LinearFitTest, ExponentialAndPowerReportEToTheIntercept) {
+TEST_F(LinearFitting, ExponentialAndPowerReportEToTheIntercept) {
   Data d = pairs({{1, 2.5}, {2, 3.9}, {3, 7.1}, {5, 20.2}, {8, 98.0}});
   for (int icod : {4, 5}) {
     Data logs = d;
@@ -58,7 +58,7 @@ TEST_F(LinearFitTest, ExponentialAndPowerReportEToTheIntercept) {
 }
 
 // Degenerate data follow IEEE arithmetic rather than stopping the program.
-TEST_F(LinearFitTest, DegenerateDataGiveInfinitiesAndNotANumber) {
+TEST_F(LinearFitting, DegenerateDataGiveInfinitiesAndNotANumber) {
   LinearFit f = pairs({{1, 3}, {2, 3}, {3, 3}}).fit(1);  // all Y equal
   EXPECT_TRUE(std::isnan(f.r.value()));
   EXPECT_EQ(f.b.value(), 0.0f);
@@ -94,7 +94,7 @@ Reference least_squares(const std::vector<double>& tx, const std::vector<double>
 
 // Every model against the double-precision reference on random data, to the
 // two decimals the result box shows.
-TEST_F(LinearFitTest, AgreesWithDoublePrecisionLeastSquares) {
+TEST_F(LinearFitting, AgreesWithDoublePrecisionLeastSquares) {
   std::mt19937 gen(20240611);
   std::uniform_real_distribution<double> ux(0.5, 20.0), noise(-0.3, 0.3);
   for (int trial = 0; trial < 200; ++trial) {

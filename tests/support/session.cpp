@@ -33,6 +33,46 @@ bool has_records(const std::string& out, std::initializer_list<std::string> line
   return out.find("\r\n" + records(lines)) != std::string::npos;
 }
 
+std::string out_of(const std::string& input) {
+  Session s = run_session(input);
+  EXPECT_EQ(s.status, 0) << s.err;
+  return s.out;
+}
+
+bool has_record(const std::string& out, const std::string& record) { return has_records(out, {record}); }
+
+int count_records(const std::string& out, const std::string& record) {
+  return count_of(out, "\n" + records({record}));
+}
+
+int count_of(const std::string& out, const std::string& text) {
+  int n = 0;
+  for (std::size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1)) ++n;
+  return n;
+}
+
+std::string record_with(const std::string& out, const std::string& marker) {
+  std::size_t at = out.find(marker);
+  if (at == std::string::npos) return "";
+  std::size_t start = out.rfind('\n', at);
+  start = start == std::string::npos ? 0 : start + 1;
+  return out.substr(start, out.find("\r\n", at) - start);
+}
+
+std::string refusal(int maximum) {
+  std::ostringstream s;
+  s << " OS VALORES ULTRAPASSAM OS LIMITES DO PROGRAMA. MAXIMO = ";
+  s.width(11);
+  s << maximum;
+  return s.str();
+}
+
+std::string one_per_line(int last) {
+  std::string s;
+  for (int j = 1; j <= last; ++j) s += std::to_string(j) + "\n";
+  return s;
+}
+
 namespace {
 const std::string kFrame = " " + std::string(55, '*');
 

@@ -28,6 +28,27 @@ std::string application_output(int code, const std::string& answers);
 // a line.
 bool has_records(const std::string& out, std::initializer_list<std::string> lines);
 
+// Standard output of a whole session that must end normally (status 0).
+std::string out_of(const std::string& input);
+
+// Whether `out` holds `record` as a whole record.
+bool has_record(const std::string& out, const std::string& record);
+
+// How many times `record` stands as a whole record in `out`.
+int count_records(const std::string& out, const std::string& record);
+
+// How many times `text` occurs in `out`.
+int count_of(const std::string& out, const std::string& text);
+
+// The record of `out` holding `marker` (without its CR LF); empty if none.
+std::string record_with(const std::string& out, const std::string& marker);
+
+// The record refusing a count above `maximum`.
+std::string refusal(int maximum);
+
+// "1\n2\n...\nlast\n": the numbers 1 to `last`, one a line.
+std::string one_per_line(int last);
+
 // The bytes of the menu screen, exactly as it is drawn each time.
 std::string menu_screen();
 

@@ -19,7 +19,7 @@ std::vector<float> floats(const Real* v, int n) {
 Ext magnitude(Real r) { return abs(r); }
 Real itself(Real r) { return r; }
 
-TEST(H5ExchangeSort, KeyedByMagnitudeKeepsInputOrderOfEqualKeys) {
+TEST(ExchangeSort, KeyedByMagnitudeKeepsInputOrderOfEqualKeys) {
   Real v[] = {Real(2.0), Real(-1.0), Real(1.0), Real(0.0), Real(-2.0), Real(-0.0)};
   exchange_sort(v, 6, magnitude);
   // -0 and 0, -1 and 1, 2 and -2 tie on the key and stay in input order.
@@ -30,7 +30,7 @@ TEST(H5ExchangeSort, KeyedByMagnitudeKeepsInputOrderOfEqualKeys) {
   EXPECT_TRUE(std::signbit(got[1]));
 }
 
-TEST(H5ExchangeSort, WholeNumbersAndMarkedRecords) {
+TEST(ExchangeSort, WholeNumbersAndMarkedRecords) {
   int d[] = {7, -3, 7, 0, 2147483647, -2147483647 - 1, 2};
   exchange_sort(d, 7, [](int x) { return x; });
   EXPECT_EQ(std::vector<int>(d, d + 7), (std::vector<int>{-2147483647 - 1, -3, 0, 2, 7, 7, 2147483647}));
@@ -47,7 +47,7 @@ TEST(H5ExchangeSort, WholeNumbersAndMarkedRecords) {
   EXPECT_EQ(marks, (std::vector<int>{4, 2, 1, 3}));
 }
 
-TEST(H5ExchangeSort, NothingForOneOrFewerAndNaNIsNeverExchanged) {
+TEST(ExchangeSort, NothingForOneOrFewerAndNaNIsNeverExchanged) {
   Real one[] = {Real(4.0)};
   exchange_sort(one, 1, itself);
   exchange_sort(one, 0, itself);
@@ -73,7 +73,7 @@ std::vector<float> ranked(std::vector<Real> sorted) {
   return floats(rank.data(), static_cast<int>(rank.size()));
 }
 
-TEST(H5MidRanks, RunsTakeTheAverageOfTheirPositions) {
+TEST(MidRanks, RunsTakeTheAverageOfTheirPositions) {
   EXPECT_EQ(ranked({Real(1.0), Real(2.0), Real(3.0), Real(3.0), Real(5.0), Real(5.0), Real(5.0), Real(9.0)}),
             (std::vector<float>{1, 2, 3.5f, 3.5f, 6, 6, 6, 8}));
   EXPECT_EQ(ranked({Real(4.0), Real(4.0)}), (std::vector<float>{1.5f, 1.5f}));
@@ -85,12 +85,12 @@ TEST(H5MidRanks, RunsTakeTheAverageOfTheirPositions) {
   EXPECT_EQ(ranked({Real(-0.0), Real(0.0)}), (std::vector<float>{1.5f, 1.5f}));
 }
 
-TEST(H5MidRanks, AllTwoHundredEqualShareTheMiddleRank) {
+TEST(MidRanks, AllTwoHundredEqualShareTheMiddleRank) {
   std::vector<float> r = ranked(std::vector<Real>(200, Real(2.5)));
   for (float x : r) EXPECT_EQ(x, 100.5f);
 }
 
-TEST(H5MidRanks, KeyedByMagnitudeTiesOppositeSigns) {
+TEST(MidRanks, KeyedByMagnitudeTiesOppositeSigns) {
   Real v[] = {Real(1.0), Real(-1.0), Real(2.0), Real(-3.0), Real(3.0), Real(3.0)};
   Real rank[6];
   for (int p = 0; p < 6; ++p) rank[p] = p + 1;

@@ -15,6 +15,7 @@
 namespace {
 
 using amostra::test::run_session;
+using amostra::test::count_of;
 
 // A whole session of application `code`: the typed values, then 0 at the end prompt.
 std::string typed(int code, const std::vector<std::string>& values) {
@@ -30,13 +31,7 @@ double number_after(const std::string& out, const std::string& label) {
   return at == std::string::npos ? NAN : std::stod(out.substr(at + label.size()));
 }
 
-int count(const std::string& out, const std::string& what) {
-  int n = 0;
-  for (std::size_t at = out.find(what); at != std::string::npos; at = out.find(what, at + 1)) ++n;
-  return n;
-}
-
-TEST(H2Anova, StatisticsAgreeWithDoublePrecisionOnRandomTables) {
+TEST(Anova, StatisticsAgreeWithDoublePrecisionOnRandomTables) {
   std::mt19937 gen(20240611);
   std::uniform_int_distribution<int> cents(0, 9999);
   for (int round = 0; round < 20; ++round) {
@@ -100,7 +95,7 @@ TEST(H2Anova, StatisticsAgreeWithDoublePrecisionOnRandomTables) {
   }
 }
 
-TEST(H2Anova, ResidualDegreesOfFreedomFollowTheShape) {
+TEST(Anova, ResidualDegreesOfFreedomFollowTheShape) {
   for (int a : {1, 2, 5})
     for (int b : {1, 3, 4}) {
       std::vector<std::string> data(a * b * 2, "1.5");
@@ -114,7 +109,7 @@ TEST(H2Anova, ResidualDegreesOfFreedomFollowTheShape) {
     }
 }
 
-TEST(H2Anova, NullDatumKeepsTheStartingZero) {
+TEST(Anova, NullDatumKeepsTheStartingZero) {
   // A lone comma leaves the datum as it was: zero, whatever was typed before.
   EXPECT_EQ(run_session(typed(4, {"2", "2", "9", ",", "3", "7"})).out,
             run_session(typed(4, {"2", "2", "9", "0", "3", "7"})).out);
@@ -124,34 +119,34 @@ TEST(H2Anova, NullDatumKeepsTheStartingZero) {
             run_session(typed(6, {"1", "2", "2", "9", "0", "3", "7"})).out);
 }
 
-TEST(H2Anova, ReplicatedLimitIsTwentyInEachDimension) {
+TEST(Anova, ReplicatedLimitIsTwentyInEachDimension) {
   const std::vector<std::vector<std::string>> shapes = {{"20", "1", "1"}, {"1", "20", "1"}, {"1", "1", "20"}};
   for (auto s : shapes) {
     for (int k = 1; k <= 20; ++k) s.push_back(std::to_string(k));
     const auto run = run_session(typed(6, s));
-    EXPECT_EQ(count(run.out, "LIMITES"), 0);
+    EXPECT_EQ(count_of(run.out, "LIMITES"), 0);
     EXPECT_EQ(run.status, 0);
   }
   // After a refusal, null answers keep the refused counts, which are refused again.
   const auto run = run_session(typed(6, {"2", "2", "21", ",", ",", ",", "1", "1", "1", "4"}));
-  EXPECT_EQ(count(run.out, "OS VALORES ULTRAPASSAM OS LIMITES DO PROGRAMA\r\n"), 2);
-  EXPECT_EQ(count(run.out, "*NUMERO DE TRATAMENTOS NAS LINHAS E COLUNAS,REPETICOES*"), 3);
+  EXPECT_EQ(count_of(run.out, "OS VALORES ULTRAPASSAM OS LIMITES DO PROGRAMA\r\n"), 2);
+  EXPECT_EQ(count_of(run.out, "*NUMERO DE TRATAMENTOS NAS LINHAS E COLUNAS,REPETICOES*"), 3);
   EXPECT_EQ(number_after(run.out, "Mediacol ( 1) ="), 4.0);
 }
 
-TEST(H2Anova, CountsAtTheCapacityAreAcceptedAndNegativeCountsReadNothing) {
+TEST(Anova, CountsAtTheCapacityAreAcceptedAndNegativeCountsReadNothing) {
   std::vector<std::string> wide = {"100", "100"};
   for (int i = 1; i <= 100; ++i)
     for (int j = 1; j <= 100; ++j) wide.push_back(std::to_string(j));
   const auto run = run_session(typed(4, wide));
-  EXPECT_EQ(count(run.out, "MAXIMO"), 0);
-  EXPECT_EQ(count(run.out, "*** Digitar repeticao"), 10000);
+  EXPECT_EQ(count_of(run.out, "MAXIMO"), 0);
+  EXPECT_EQ(count_of(run.out, "*** Digitar repeticao"), 10000);
   EXPECT_NE(run.out.find("Mediacol (**) = 100.00\r\n"), std::string::npos);
   EXPECT_NE(run.out.find("GLCOL = 99              GLRES = ***"), std::string::npos);  // 9900 in I3
 
   // No data; F from empty sums; the residual deviation is the root of -0.
   const auto none = run_session(typed(4, {"-3", "5"}));
-  EXPECT_EQ(count(none.out, "Digitar repeticao"), 0);
+  EXPECT_EQ(count_of(none.out, "Digitar repeticao"), 0);
   EXPECT_NE(none.out.find("GLCOL = -4              GLRES = -12"), std::string::npos);
   EXPECT_NE(none.out.find("Desvio Padrao Residual = -0.00"), std::string::npos);
   EXPECT_NE(none.out.find("F =   NaN"), std::string::npos);
@@ -162,18 +157,18 @@ TEST(H2Anova, CountsAtTheCapacityAreAcceptedAndNegativeCountsReadNothing) {
   EXPECT_NE(huge.out.find("GL(residuo)  = ***\r\n"), std::string::npos);
 }
 
-TEST(H2Anova, NegativeCountsGiveNegativeZeroMeansAndWrappedDegreesOfFreedom) {
+TEST(Anova, NegativeCountsGiveNegativeZeroMeansAndWrappedDegreesOfFreedom) {
   // No datum is read; each mean is 0 divided by a negative count: a negative zero, printed -0.00.
   const auto one = run_session(typed(4, {"2", "-1"})).out;
   EXPECT_NE(one.find("GLCOL =  1              GLRES =  -4"), std::string::npos);
   EXPECT_NE(one.find("Desvio Padrao Residual = -0.00"), std::string::npos);
-  EXPECT_EQ(count(one, "Mediacol ( 2) =  -0.00\r\n"), 1);
+  EXPECT_EQ(count_of(one, "Mediacol ( 2) =  -0.00\r\n"), 1);
   const auto two = run_session(typed(5, {"-2", "2"})).out;
   EXPECT_NE(two.find("GL(residuo)  =  -3\r\n"), std::string::npos);
-  EXPECT_EQ(count(two, "Mediacol ( 2) =  -0.00\r\n"), 1);
+  EXPECT_EQ(count_of(two, "Mediacol ( 2) =  -0.00\r\n"), 1);
   const auto rep = run_session(typed(6, {"2", "1", "-3"})).out;
   EXPECT_NE(rep.find("DPadrao Res. =  -0.00     GL(residuo)  =  -8\r\n"), std::string::npos);
-  EXPECT_EQ(count(rep, "Medialin ( 2) =  -0.00\r\n"), 1);
+  EXPECT_EQ(count_of(rep, "Medialin ( 2) =  -0.00\r\n"), 1);
 
   // Degrees of freedom of the one-way analysis come from the real counts (-2147483647 is held as
   // -2^31): rnc - 1 and rnc * rnr - 1 both leave the integer range and each converts to the most
