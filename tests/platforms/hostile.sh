@@ -9,7 +9,6 @@
 # Cases:
 #   eof     every golden input cut after each of its lines (end of input at
 #           every read of every session);
-#   crlf    every golden input typed with CR LF line ends;
 #   counts  each application given the largest counts and values (and their
 #           negatives) at every prompt;
 #   long    a line of 100 MB at the menu (blanks before the code; a code of
@@ -41,7 +40,6 @@ while IFS= read -r -d '' input; do
     seen[$prefix]=1
     head -n "$k" "$input" > "$work/cases/eof.$name.$k.in"
   done
-  sed 's/$/\r/' "$input" > "$work/cases/crlf.$name.in"
 done < <(find "$dir" -name '*.in' -print0 | sort -z)
 
 for app in $(seq 1 17); do
@@ -105,7 +103,7 @@ else echo "FAIL closed.none: status $s, expected 2" > "$work/results/closed.none
 
 # ---- summary -------------------------------------------------------------------
 failed=0
-for kind in eof crlf counts long closed; do
+for kind in eof counts long closed; do
   total=$(find "$work/results" -name "$kind.*.result" | wc -l)
   passed=$(find "$work/results" -name "$kind.*.result" -exec cat {} + | grep -c '^ok$')
   echo "$label hostile $kind: $passed of $total as the reference (status 0 or 2, no crash, no hang)"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every golden session through one build of the program and compares
 # standard output byte for byte, the exit status (0, or 2 when a .err exists)
-# and, for a fatal input error, the report on standard error.
+# and, for a fatal input error, the report on standard error.  Each session is
+# also typed with CR LF line ends and must give the same bytes and status.
 #
 #   run_goldens.sh LABEL TRANSCRIPTS_DIR COMMAND...
 #
@@ -27,10 +28,23 @@ one() {
   local name=${base#"$dir"/}
   local key=${name//\//_}
   local out=$results/$key.out err=$results/$key.stderr
-  timeout -k 5 "$PLATFORM_TIMEOUT" "$@" < "$input" > "$out" 2> "$err"
-  local status=$? want=0 why=""
+  local want=0 why=""
   [ -f "$base.err" ] && want=2
-  if [ "$status" -ne "$want" ]; then
+  # The same session typed with CR LF line ends (a Windows console's) must
+  # give the same bytes and status.
+  local crlf=$results/$key.crlf.in
+  perl -pe 's/\n/\r\n/' "$input" > "$crlf"  # a final line without LF stays as it is
+  timeout -k 5 "$PLATFORM_TIMEOUT" "$@" < "$crlf" > "$out" 2> /dev/null
+  local crlf_status=$?
+  if [ "$crlf_status" -ne "$want" ] || ! cmp -s "$out" "$base.out"; then
+    why="typed with CR LF: status $crlf_status or output differs"
+  fi
+  rm -f "$crlf"
+  timeout -k 5 "$PLATFORM_TIMEOUT" "$@" < "$input" > "$out" 2> "$err"
+  local status=$?
+  if [ -n "$why" ]; then
+    :
+  elif [ "$status" -ne "$want" ]; then
     why="status $status, expected $want"
   elif ! cmp -s "$out" "$base.out"; then
     why="standard output differs ($(cmp "$out" "$base.out" 2>&1 | head -n1))"
@@ -59,5 +73,5 @@ find "$dir" -name '*.in' -print0 | sort -z |
 total=$(find "$dir" -name '*.in' | wc -l)
 passed=$(cat "$results"/*.result 2>/dev/null | grep -c '^ok$')
 grep -h '^FAIL' "$results"/*.result 2>/dev/null
-echo "$label: $passed of $total golden sessions identical"
+echo "$label: $passed of $total golden sessions identical (typed with LF and with CR LF)"
 [ "$total" -gt 0 ] && [ "$passed" -eq "$total" ]
