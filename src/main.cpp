@@ -50,10 +50,13 @@ long raw_write(int fd, const char* p, std::size_t n) {
 }
 
 // At a console, Ctrl-Z typed at the start of a line ends the input, as it does
-// for every console program; from a file or a pipe the byte is data.
+// for every console program; from a file or a pipe the byte is data.  A
+// console is read a line at a time anyway, in pieces older consoles accept.
 long raw_read(int fd, char* p, std::size_t n) {
+  const bool console = _isatty(fd) != 0;
+  if (console && n > 4096) n = 4096;
   const int got = _read(fd, p, static_cast<unsigned>(n));
-  if (got > 0 && p[0] == '\x1a' && _isatty(fd)) return 0;
+  if (got > 0 && console && p[0] == '\x1a') return 0;
   return got;
 }
 

@@ -49,40 +49,53 @@ for app in $(seq 1 17); do
   done
 done
 
-# ---- one run of the reference and of the build -----------------------------
-run_case() {
-  local work=$1 reference=$2 case=${*: -1}
-  shift 2
-  set -- "${@:1:$#-1}"
-  local key
-  key=$(basename "$case" .in)
-  local r=$work/results/$key
-  timeout -k 5 "$PLATFORM_TIMEOUT" "$reference" < "$case" > "$r.ref.out" 2> "$r.ref.err"
-  local ref_status=$?
-  timeout -k 5 "$PLATFORM_TIMEOUT" "$@" < "$case" > "$r.out" 2> "$r.err"
-  local status=$? why=""
-  if [ "$status" -ne 0 ] && [ "$status" -ne 2 ]; then
-    why="status $status"
-  elif [ "$status" -ne "$ref_status" ]; then
-    why="status $status, reference $ref_status"
-  elif ! cmp -s "$r.out" "$r.ref.out"; then
-    why="standard output differs from the reference"
-  elif [ "$(tail -n1 "$r.err")" != "$(tail -n1 "$r.ref.err")" ]; then
-    why="message differs: $(tail -n1 "$r.err")"
-  fi
-  if [ -n "$why" ]; then echo "FAIL $key: $why" > "$r.result"; else echo ok > "$r.result"; fi
-  rm -f "$r.out" "$r.err" "$r.ref.out" "$r.ref.err"
+# ---- runs of the reference and of the build --------------------------------
+last_line() {  # the last line of a file, without starting a process
+  local lines=()
+  mapfile -t lines < "$1"
+  [ ${#lines[@]} -gt 0 ] && printf '%s' "${lines[-1]}"
 }
-export -f run_case
+
+# run_cases WORK REFERENCE COMMAND... -- CASE...
+run_cases() {
+  local work=$1 reference=$2
+  shift 2
+  local command=()
+  while [ "$1" != -- ]; do command+=("$1"); shift; done
+  shift
+  local case key r ref_status status why
+  for case in "$@"; do
+    key=${case##*/}
+    key=${key%.in}
+    r=$work/results/$key
+    timeout -k 5 "$PLATFORM_TIMEOUT" "$reference" < "$case" > "$r.ref.out" 2> "$r.ref.err"
+    ref_status=$?
+    timeout -k 5 "$PLATFORM_TIMEOUT" "${command[@]}" < "$case" > "$r.out" 2> "$r.err"
+    status=$?
+    why=""
+    if [ "$status" -ne 0 ] && [ "$status" -ne 2 ]; then
+      why="status $status"
+    elif [ "$status" -ne "$ref_status" ]; then
+      why="status $status, reference $ref_status"
+    elif ! cmp -s "$r.out" "$r.ref.out"; then
+      why="standard output differs from the reference"
+    elif [ "$(last_line "$r.err")" != "$(last_line "$r.ref.err")" ]; then
+      why="message differs: $(last_line "$r.err")"
+    fi
+    if [ -n "$why" ]; then echo "FAIL $key: $why" > "$r.result"; else echo ok > "$r.result"; fi
+    rm -f "$r.out" "$r.err" "$r.ref.out" "$r.ref.err"
+  done
+}
+export -f run_cases last_line
 
 find "$work/cases" -name '*.in' -print0 | sort -z |
-  xargs -0 -n1 -P "$jobs" bash -c 'run_case "$@"' run_case "$work" "$reference" "$@"
+  xargs -0 -n 32 -P "$jobs" bash -c 'run_cases "$@"' run_cases "$work" "$reference" "$@" --
 
 # ---- long lines, one at a time ----------------------------------------------
 { head -c 100000000 /dev/zero | tr '\0' ' '; printf '1\n1\n'; } > "$work/cases/long.blanks.in"
 { head -c 100000000 /dev/zero | tr '\0' '0'; printf '1\n1\n'; } > "$work/cases/long.digits.in"
 for c in "$work"/cases/long.*.in; do
-  run_case "$work" "$reference" "$@" "$c"
+  run_cases "$work" "$reference" "$@" -- "$c"
   rm -f "$c"
 done
 
