@@ -20,6 +20,7 @@ reference=$2
 dir=$3
 shift 3
 export PLATFORM_TIMEOUT=${PLATFORM_TIMEOUT:-120}
+. "$(dirname "$0")/run_program.sh"
 jobs=${PLATFORM_JOBS:-2}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -70,7 +71,7 @@ run_cases() {
     r=$work/results/$key
     timeout -k 5 "$PLATFORM_TIMEOUT" "$reference" < "$case" > "$r.ref.out" 2> "$r.ref.err"
     ref_status=$?
-    timeout -k 5 "$PLATFORM_TIMEOUT" "${command[@]}" < "$case" > "$r.out" 2> "$r.err"
+    run_program "$r.out" "$r.err" "$case" "${command[@]}"
     status=$?
     why=""
     if [ "$status" -ne 0 ] && [ "$status" -ne 2 ]; then

@@ -85,7 +85,7 @@ if check "a Windows zip in $dist" test -n "$zip"; then
   check "LEIA-ME.txt: every line ends in CR LF" test "$(grep -c $'\r$' "$text")" -eq "$(wc -l < "$text")"
   check "LEIA-ME.txt: no lone CR" test "$(tr -cd '\r' < "$text" | wc -c)" -eq "$(wc -l < "$text")"
   check "LEIA-ME.txt: tells to use code page 850" grep -q 'chcp 850' "$text"
-  check "LEIA-ME.txt: tells how to start the program" grep -q '^ *amostra\r$' "$text"
+  check "LEIA-ME.txt: tells how to start the program" grep -q $'^ *amostra\r$' "$text"
   check "LEIA-ME.txt: in Portuguese" grep -q 'página de código' "$text"
   check "zip: a 64-bit Windows program" test "$(od -An -c -j0 -N2 "$work/zip/amostra.exe" | tr -d ' ')" = MZ
   if command -v wine > /dev/null; then

@@ -59,18 +59,22 @@ start_wine() {
 test_all() {
   local native=$1 failed=0 t
   start_wine
+  local wine_retries=$root/build-windows/wine-retries.log
+  rm -f "$wine_retries"
   t=$SECONDS
   bash "$here/run_goldens.sh" native "$transcripts" "$native/amostra" || failed=1
   bash "$here/run_goldens.sh" aarch64 "$transcripts" qemu-aarch64 build-aarch64/amostra || failed=1
-  bash "$here/run_goldens.sh" windows "$transcripts" wine build-windows/amostra.exe || failed=1
+  PLATFORM_RETRY_LOG=$wine_retries bash "$here/run_goldens.sh" windows "$transcripts" wine build-windows/amostra.exe || failed=1
   bash "$here/run_goldens.sh" libcxx "$transcripts" build-libcxx/amostra || failed=1
   echo "golden sessions: $((SECONDS - t)) s"
   t=$SECONDS
   bash "$here/hostile.sh" aarch64 "$native/amostra" "$transcripts" qemu-aarch64 build-aarch64/amostra || failed=1
   echo "hostile inputs, aarch64: $((SECONDS - t)) s"
   t=$SECONDS
-  bash "$here/hostile.sh" windows "$native/amostra" "$transcripts" wine build-windows/amostra.exe || failed=1
+  PLATFORM_RETRY_LOG=$wine_retries bash "$here/hostile.sh" windows "$native/amostra" "$transcripts" wine build-windows/amostra.exe || failed=1
   echo "hostile inputs, windows: $((SECONDS - t)) s"
+  echo "Wine runs that failed to start (status 1, no output) and were repeated: $(cat "$wine_retries" 2> /dev/null | wc -l)"
+  cat "$wine_retries" 2> /dev/null
   t=$SECONDS
   bash "$here/packages.sh" dist "$transcripts" || failed=1
   echo "packages: $((SECONDS - t)) s"

@@ -14,6 +14,7 @@ label=$1
 dir=$2
 shift 2
 export PLATFORM_TIMEOUT=${PLATFORM_TIMEOUT:-120}
+. "$(dirname "$0")/run_program.sh"
 jobs=${PLATFORM_JOBS:-2}
 results=$(mktemp -d)
 trap 'rm -rf "$results"' EXIT
@@ -34,13 +35,13 @@ one() {
   # give the same bytes and status.
   local crlf=$results/$key.crlf.in
   perl -pe 's/\n/\r\n/' "$input" > "$crlf"  # a final line without LF stays as it is
-  timeout -k 5 "$PLATFORM_TIMEOUT" "$@" < "$crlf" > "$out" 2> /dev/null
+  run_program "$out" /dev/null "$crlf" "$@"
   local crlf_status=$?
   if [ "$crlf_status" -ne "$want" ] || ! cmp -s "$out" "$base.out"; then
     why="typed with CR LF: status $crlf_status or output differs"
   fi
   rm -f "$crlf"
-  timeout -k 5 "$PLATFORM_TIMEOUT" "$@" < "$input" > "$out" 2> "$err"
+  run_program "$out" "$err" "$input" "$@"
   local status=$?
   if [ -n "$why" ]; then
     :
