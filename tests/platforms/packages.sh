@@ -96,11 +96,11 @@ fi
 # The amd64 package installed as a user would.
 deb=$(ls "$dist"/amostra_*_amd64.deb 2> /dev/null | head -n1)
 if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ] && [ -n "$deb" ]; then
-  if check "apt installs the amd64 package" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$(realpath "$deb")"; then
-    check "installed: amostra is on the PATH at /usr/bin" test "$(command -v amostra)" = /usr/bin/amostra
+  if check "apt installs the amd64 package" env DEBIAN_FRONTEND=noninteractive apt-get install -o DPkg::Lock::Timeout=300 -y -q "$(realpath "$deb")"; then
+    check "installed: dpkg knows /usr/bin/amostra" grep -qx /usr/bin/amostra <(dpkg -L amostra)
     check "installed: its manual page" test -f /usr/share/man/man1/amostra.1
-    check "installed: the program runs a golden session" session_runs amostra
-    check "apt removes the package" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -q amostra
+    check "installed: the program runs a golden session" session_runs /usr/bin/amostra
+    check "apt removes the package" env DEBIAN_FRONTEND=noninteractive apt-get remove -o DPkg::Lock::Timeout=300 -y -q amostra
   fi
 else
   echo "packages: installing the amd64 package with apt is skipped here (only under CI=true as root)"
