@@ -1,14 +1,15 @@
-# make run   - build (Release) and start the program
+# make run   - build (Release) and start the program (through amostra-utf8 on a UTF-8 terminal)
 # make test  - build and run every test
 # make sanitize   - the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz-smoke - a one-minute run of the session fuzzer (clang, libFuzzer)
 # make bench      - full sessions at capacity, timed against a trivial program
+# make doc        - the tutorial and the tables as HTML pages in build-doc/html/
 # make test-platforms - aarch64 (qemu), Windows (Wine) and clang/libc++ builds on every golden session
 # make package    - Debian packages (amd64, arm64) and the Windows zip, in dist/
 BUILD ?= build
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize fuzz fuzz-smoke bench clean
+.PHONY: all build run test sanitize fuzz fuzz-smoke bench doc clean
 
 all: build
 
@@ -16,8 +17,11 @@ build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j
 
+# On a UTF-8 terminal the dialogue goes through amostra-utf8, which converts
+# the program's code page 850 to and from UTF-8; elsewhere the program runs as is.
 run: build
-	./$(BUILD)/amostra
+	@if [ -x ./$(BUILD)/amostra-utf8 ] && { locale charmap 2>/dev/null; echo "$${LC_ALL:-$${LC_CTYPE:-$$LANG}}"; } | grep -qiE 'utf-?8'; \
+	then set -x; exec ./$(BUILD)/amostra-utf8; else set -x; exec ./$(BUILD)/amostra; fi
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
@@ -37,6 +41,10 @@ fuzz-smoke: fuzz
 bench: build
 	cmake --build $(BUILD) --target bench_harness bench_trivial
 	bash bench/run.sh $(BUILD)
+
+doc:
+	cmake -S . -B build-doc -DBUILD_TESTING=OFF
+	cmake --build build-doc --target doc
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz

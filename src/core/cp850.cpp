@@ -26,7 +26,7 @@ constexpr std::uint16_t kUpperHalf[128] = {
     0x00B0, 0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0,
 };
 
-char byte_for(std::uint32_t cp) {
+char byte_for(char32_t cp) {
   if (cp < 0x80) return static_cast<char>(cp);
   for (int i = 0; i < 128; ++i)
     if (kUpperHalf[i] == cp) return static_cast<char>(0x80 + i);
@@ -35,34 +35,75 @@ char byte_for(std::uint32_t cp) {
 
 }  // namespace
 
+void Utf8ToCp850::feed(std::string_view s, std::string& out) {
+  for (char ch : s) {
+    auto b = static_cast<unsigned char>(ch);
+    if (missing_ > 0) {
+      if (b >= low_ && b <= high_) {
+        code_ = (code_ << 6) | (b & 0x3Fu);
+        low_ = 0x80;
+        high_ = 0xBF;
+        if (--missing_ == 0) out.push_back(byte_for(code_));
+        continue;
+      }
+      out.push_back('?');  // cut short: this byte starts afresh
+      missing_ = 0;
+      low_ = 0x80;
+      high_ = 0xBF;
+    }
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+    } else if (b >= 0xC2 && b <= 0xDF) {
+      code_ = b & 0x1Fu;
+      missing_ = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      code_ = b & 0x0Fu;
+      missing_ = 2;
+      if (b == 0xE0) low_ = 0xA0;   // no overlong forms
+      if (b == 0xED) high_ = 0x9F;  // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      code_ = b & 0x07u;
+      missing_ = 3;
+      if (b == 0xF0) low_ = 0x90;
+      if (b == 0xF4) high_ = 0x8F;  // nothing beyond U+10FFFF
+    } else {
+      out.push_back('?');  // a stray continuation byte, C0, C1 or F5..FF
+    }
+  }
+}
+
+void Utf8ToCp850::finish(std::string& out) {
+  if (missing_ > 0) out.push_back('?');
+  missing_ = 0;
+  low_ = 0x80;
+  high_ = 0xBF;
+}
+
 std::string to_cp850(std::string_view s) {
   std::string out;
   out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size();) {
-    auto b = static_cast<unsigned char>(s[i]);
-    std::uint32_t cp = b;
-    std::size_t len = 1;
-    if (b >= 0xF0) {
-      cp = b & 0x07u;
-      len = 4;
-    } else if (b >= 0xE0) {
-      cp = b & 0x0Fu;
-      len = 3;
-    } else if (b >= 0xC0) {
-      cp = b & 0x1Fu;
-      len = 2;
-    }
-    if (len > 1) {
-      if (i + len > s.size()) {
-        out.push_back('?');
-        break;
-      }
-      for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3Fu);
-    }
-    out.push_back(byte_for(cp));
-    i += len;
-  }
+  Utf8ToCp850 decoder;
+  decoder.feed(s, out);
+  decoder.finish(out);
   return out;
+}
+
+void append_utf8(std::string& out, std::string_view cp850) {
+  for (char ch : cp850) {
+    auto b = static_cast<unsigned char>(ch);
+    if (b < 0x80) {
+      out.push_back(ch);
+      continue;
+    }
+    char32_t cp = kUpperHalf[b - 0x80];
+    if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    }
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
 }
 
 std::string_view cp850_literal(const char* utf8) {
