@@ -4,12 +4,15 @@
 # make fuzz-smoke - a one-minute run of the session fuzzer (clang, libFuzzer)
 # make bench      - full sessions at capacity, timed against a trivial program
 # make doc        - the tutorial and the tables as HTML pages in build-doc/html/
+# make fuzz-diff-smoke - a one-minute run of the x87-versus-software differential fuzzer
+# make soft-ext-proof - the software extended type against the x87: 10 million operands per operation
+# make test-soft  - the whole test suite on the software extended type (AMOSTRA_SOFT_EXT=ON)
 # make test-platforms - aarch64 (qemu), Windows (Wine) and clang/libc++ builds on every golden session
 # make package    - Debian packages (amd64, arm64) and the Windows zip, in dist/
 BUILD ?= build
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test sanitize fuzz fuzz-smoke bench doc clean
+.PHONY: all build run test sanitize fuzz fuzz-smoke bench doc clean soft-ext-proof test-soft fuzz-diff fuzz-diff-smoke
 
 all: build
 
@@ -41,13 +44,31 @@ fuzz-smoke: fuzz
 bench: build
 	cmake --build $(BUILD) --target bench_harness bench_trivial
 	bash bench/run.sh $(BUILD)
+	bash bench/soft_ext.sh $(BUILD) build-soft
+
+soft-ext-proof: build
+	cmake --build $(BUILD) -j2 --target soft_ext_proof soft_ext_proof_portable
+	nice ./$(BUILD)/tests/soft_ext_proof 10000000 11 exhaustive
+	nice ./$(BUILD)/tests/soft_ext_proof_portable 10000000 12
+
+fuzz-diff:
+	CXX=clang++ cmake -S . -B build-fuzz-diff -DCMAKE_BUILD_TYPE=Release -DAMOSTRA_FUZZ_DIFF=ON -DBUILD_TESTING=OFF
+	cmake --build build-fuzz-diff -j2 --target amostra_diff_fuzz
+
+fuzz-diff-smoke: fuzz-diff
+	bash tests/fuzz/run.sh build-fuzz-diff/amostra_diff_fuzz $(FUZZ_SECONDS)
+
+test-soft:
+	cmake -S . -B build-soft -DCMAKE_BUILD_TYPE=Release -DAMOSTRA_SOFT_EXT=ON
+	cmake --build build-soft -j2
+	ctest --test-dir build-soft --output-on-failure -j2
 
 doc:
 	cmake -S . -B build-doc -DBUILD_TESTING=OFF
 	cmake --build build-doc --target doc
 
 clean:
-	rm -rf $(BUILD) build-sanitize build-fuzz
+	rm -rf $(BUILD) build-sanitize build-fuzz build-soft build-fuzz-diff
 
 # Other systems: cross builds in build-aarch64/ and build-windows/, clang with
 # libc++ in build-libcxx/ (tests/platforms/platforms.sh).

@@ -1,51 +1,74 @@
 #!/usr/bin/env bash
-# Full sessions at capacity, each timed against a trivial C++ program started
-# the same way (the session file as standard input, output to /dev/null).
-# Prints the median wall times, their ratio and the peak resident memory.
+# Full sessions timed against the floor: a trivial reader linked statically,
+# started the same way (posix_spawn, the session file as standard input,
+# output to /dev/null), the runs interleaved, medians.  Prints each session's
+# ratio, peak memory and instruction count (callgrind, when valgrind is
+# installed), compares the counts with bench/instructions.txt and fails
+# loudly when one rose by more than 3 %.
 #
-#   bench/run.sh BUILD_DIR [RUNS]
+#   bench/run.sh BUILD_DIR [RUNS]        BENCH_RECORD=1 rewrites the counts file
 set -euo pipefail
 build=$1
-runs=${2:-200}
+runs=${2:-60}
+here=$(cd "$(dirname "$0")" && pwd)
 program=$build/amostra
 harness=$build/bench/bench_harness
 trivial=$build/bench/bench_trivial
+counts=$here/instructions.txt
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+mkdir "$work/s"
+bash "$here/sessions.sh" "$work/s"
+have_valgrind=0
+command -v valgrind > /dev/null && have_valgrind=1
+[ $have_valgrind -eq 1 ] || echo "valgrind not installed: instruction counts skipped"
 
-# One-way analysis of variance, 100 treatments x 100 repetitions: 10,000 values.
-{ printf '4\n1\n100\n100\n'
-  awk 'BEGIN { srand(1); for (i = 0; i < 10000; i++) printf "%.2f\n", 10 + rand() * 90 }'
-  printf '0\n'; } > "$work/anova-100x100"
-# Kruskal-Wallis, 2 treatments x 100 repetitions: 200 values with ties.
-{ printf '15\n1\n2\n100\n'
-  awk 'BEGIN { srand(2); for (i = 0; i < 200; i++) printf "%d\n", int(rand() * 50) }'
-  printf '0\n'; } > "$work/kruskal-wallis-200"
-# Curvilinear regression, 200 pairs fitted to each of the four families.
-{ printf '16\n1\n200\n'
-  awk 'BEGIN { srand(5); for (i = 1; i <= 200; i++) { x = i / 10; printf "%.2f %.3f\n", x, 2 + 0.5 * x + 0.1 * x * x + rand() } }'
-  printf '1\n1\n2\n1\n3\n1\n4\n0\n0\n'; } > "$work/curvilinear-200x4"
-# Mann-Whitney, two samples of 100 values.
-{ printf '13\n1\n100\n'
-  awk 'BEGIN { srand(3); for (i = 0; i < 100; i++) printf "%.1f\n", rand() * 100 }'
-  printf '100\n'
-  awk 'BEGIN { srand(4); for (i = 0; i < 100; i++) printf "%.1f\n", 20 + rand() * 100 }'
-  printf '0\n'; } > "$work/mann-whitney-200"
+instructions() {  # the error session exits with status 2: only the count matters
+  { valgrind --tool=callgrind --callgrind-out-file=/dev/null "$program" < "$1" 2>&1 > /dev/null || true; } |
+    sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
+}
 
-printf '%-22s %12s %12s %7s %12s %12s\n' session "amostra ms" "trivial ms" ratio "amostra KiB" "trivial KiB"
 status=0
-for session in anova-100x100 kruskal-wallis-200 curvilinear-200x4 mann-whitney-200; do
-  if ! "$program" < "$work/$session" 2>/dev/null | tail -c 18 | grep -q 'Fim do Programa'; then
-    echo "$session: the session did not run to the end" >&2
+printf '%-30s %9s %9s %6s %8s %11s %9s\n' session "ms" "floor ms" ratio "peak KiB" instructions recorded
+: > "$work/counts"
+for path in "$work"/s/*; do
+  session=$(basename "$path")
+  want=0
+  [ "$session" = fatal-error-at-menu ] && want=2
+  "$program" < "$path" > "$work/out" 2> /dev/null && got=0 || got=$?
+  if [ "$got" -ne "$want" ] || { [ $want -eq 0 ] && ! tail -c 18 "$work/out" | grep -q 'Fim do Programa'; }; then
+    echo "$session: the session did not run as intended (status $got)" >&2
     exit 1
   fi
-  "$harness" "$runs" "$work/$session" "$program" "$trivial" > "$work/times"
-  read -r _ a_ms _ a_rss < <(sed -n 1p "$work/times")
-  read -r _ t_ms _ t_rss < <(sed -n 2p "$work/times")
+  "$harness" "$runs" "$program" "$path" "$trivial" "$path" > "$work/times"
+  read -r a_ms _ a_rss _ < <(sed -n 1p "$work/times")
+  read -r t_ms _ _ _ < <(sed -n 2p "$work/times")
   ratio=$(awk -v a="$a_ms" -v t="$t_ms" 'BEGIN { printf "%.2f", a / t }')
-  printf '%-22s %12s %12s %7s %12s %12s\n' "$session" "$a_ms" "$t_ms" "$ratio" "$a_rss" "$t_rss"
-  awk -v r="$ratio" 'BEGIN { exit !(r > 1.5) }' && status=1
-  [ "$a_rss" -gt 4096 ] && status=1
+  count=- recorded=-
+  if [ $have_valgrind -eq 1 ]; then
+    count=$(instructions "$path")
+    echo "$session $count" >> "$work/counts"
+    recorded=$(awk -v s="$session" '$1 == s { print $2 }' "$counts" 2> /dev/null || true)
+    if [ -n "$recorded" ] && [ "$count" -gt $((recorded + recorded * 3 / 100)) ]; then
+      echo "REGRESSION: $session now takes $count instructions, $recorded recorded" >&2
+      status=1
+    fi
+    [ -n "$recorded" ] || recorded=-
+  fi
+  printf '%-30s %9s %9s %6s %8s %11s %9s\n' "$session" "$a_ms" "$t_ms" "$ratio" "$a_rss" "$count" "$recorded"
+  awk -v r="$ratio" 'BEGIN { exit !(r > 1.5) }' && { echo "  above 1.5x the floor"; status=1; }
+  [ "$a_rss" -gt 4096 ] && { echo "  above 4 MiB"; status=1; }
 done
-[ $status -eq 0 ] && echo "targets met: within 1.5x of the trivial program and 4 MiB" || echo "a target was missed"
+# An error costs what a normal end costs: the fatal session against the short one.
+"$harness" "$runs" "$program" "$work/s/fatal-error-at-menu" "$program" "$work/s/sample-size-short" > "$work/times"
+read -r e_ms _ _ _ < <(sed -n 1p "$work/times")
+read -r n_ms _ _ _ < <(sed -n 2p "$work/times")
+ratio=$(awk -v a="$e_ms" -v t="$n_ms" 'BEGIN { printf "%.2f", a / t }')
+echo "fatal error $e_ms ms against a normal end $n_ms ms: ratio $ratio"
+awk -v r="$ratio" 'BEGIN { exit !(r > 1.2) }' && { echo "  the error costs more than 1.2x a normal end"; status=1; }
+if [ "${BENCH_RECORD:-0}" = 1 ] && [ $have_valgrind -eq 1 ]; then
+  cp "$work/counts" "$counts"
+  echo "instruction counts recorded in $counts"
+fi
+[ $status -eq 0 ] && echo "targets met" || echo "a target was missed"
 exit $status

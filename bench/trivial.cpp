@@ -1,5 +1,5 @@
-// The yardstick of the benchmark: a C++ program that reads its standard input
-// to the end and exits, started exactly as the program is.
+// The floor of the benchmark: a C++ program that reads its standard input to
+// the end and exits, linked statically and started exactly as the program is.
 #include <iostream>
 
 int main() {

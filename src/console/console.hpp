@@ -21,23 +21,26 @@ class OutputError : public std::runtime_error {
 
 class Console {
  public:
-  Console(std::istream& in, std::ostream& out) : reader_(*in.rdbuf()), out_(out) {}
+  Console(std::istream& in, std::ostream& out) : reader_(*in.rdbuf()), out_(out) {
+    reader_.on_wait([](void* self) { static_cast<Console*>(self)->emit(); }, this);
+  }
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
 
   // A formatted write: `format` is a format literal, parsed once.
   void write(const char* format, std::initializer_list<Val> values = {}) {
-    record_.clear();
-    render_format(record_, format_ops(format), values);
-    emit();
+    render_entry(record_, format_entry(format), values);
+    if (record_.size() >= kBatch) emit();
   }
   // A list-directed write: one record; with no values an empty record.
   void list(std::initializer_list<Val> values = {}) {
-    record_.clear();
     render_list(record_, values);
-    emit();
+    if (record_.size() >= kBatch) emit();
   }
   // `n` empty records.
   void blank(int n = 1) {
-    for (int k = 0; k < n; ++k) list();
+    for (int k = 0; k < n; ++k) record_.append("\r\n", 2);
+    if (record_.size() >= kBatch) emit();
   }
 
   // List-directed reads.  The defaults record the calling statement for the
@@ -63,11 +66,16 @@ class Console {
   void flush();
 
  private:
+  // Records are collected and handed to the stream in batches: when the
+  // reader has used up what was typed and the stream may wait for input (so a
+  // prompt is out before the program waits), at a flush, and whenever a batch
+  // has grown to kBatch bytes.
+  static constexpr std::size_t kBatch = 4096;
   void emit();
 
   Reader reader_;
   std::ostream& out_;
-  Record record_;  // reused for every write
+  Record record_;  // the records not yet handed to the stream
 };
 
 }  // namespace amostra

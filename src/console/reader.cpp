@@ -1,10 +1,8 @@
 #include "console/reader.hpp"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+
+#include "console/decimal.hpp"
 
 namespace amostra {
 namespace {
@@ -29,7 +27,7 @@ std::string item_message(const char* before, int item_no, const char* after) {
 
 // The significant digits of a decimal number as typed: value =
 // 0.<digits> x 10^point, with a sticky flag for nonzero digits dropped beyond
-// those kept.  Converts to the nearest single, ties to even.
+// those kept.
 struct Decimal {
   char digits[kMaxDigits + 2];
   std::size_t kept = 0;
@@ -46,38 +44,38 @@ struct Decimal {
     }
   }
 
-  float to_float(long exponent) {
-    long scale = point + exponent - static_cast<long>(kept);  // value = D x 10^scale when kept <= 19
-    if (kept <= 19 && scale >= -27 && scale <= 27) {
-      // D and 10^|scale| are exact in extended precision, so the quotient or
-      // product is rounded once.  Rounding that once more to single is exact
-      // unless the extended result lies within one unit of a single's
-      // halfway point; those rare cases take the slow path.
-      static const long double kPowers[28] = {
-          1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
-          1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
-      const long double d = static_cast<long double>(leading);
-      const long double p = kPowers[scale < 0 ? -scale : scale];  // exact: 10^27 needs 63 bits
-      const long double r = scale < 0 ? d / p : d * p;
-      if (r > 1e-30L && r < 1e30L && !near_single_halfway(r)) return static_cast<float>(r);
-    }
-    char text[kMaxDigits + 40];
-    std::snprintf(text, sizeof text, "0.%.*s%se%ld", static_cast<int>(kept), digits, sticky ? "1" : "", point + exponent);
-    return std::strtof(text, nullptr);  // nearest single, ties to even
-  }
-
-  // Whether the 64-bit significand of r has its low 40 bits (those below a
-  // single's 24) within one unit of exactly one half.
-  static bool near_single_halfway(long double r) {
-    std::uint64_t bits = 0;  // the explicit 64-bit significand of the x87 format
-    std::memcpy(&bits, &r, sizeof bits);
-    std::uint64_t low = bits & ((UINT64_C(1) << 40) - 1);
-    std::uint64_t half = UINT64_C(1) << 39;
-    return low + 1 >= half && low <= half + 1;
-  }
+  float to_float(long exponent) const { return decimal_to_float(leading, digits, kept, sticky, point + exponent); }
 };
 
 }  // namespace
+
+bool Reader::refill(std::size_t keep) {
+  // The first `keep` bytes still to be read move to the front.
+  if (keep > 0) std::memmove(buf_, p_, keep);
+  p_ = buf_;
+  end_ = buf_ + keep;
+  std::streamsize want = in_->in_avail();
+  if (want <= 0) {
+    if (before_wait_ != nullptr) before_wait_(wait_context_);  // the stream may wait now
+    if (in_->sgetc() == std::char_traits<char>::eof()) return keep > 0;  // waits for input
+    want = in_->in_avail();
+    if (want <= 0) want = 1;
+  }
+  const auto room = static_cast<std::streamsize>(sizeof buf_ - 1 - keep);
+  end_ += in_->sgetn(buf_ + keep, want < room ? want : room);
+  buf_[end_ - buf_] = '\0';  // a stop for the scans of plain_number
+  return end_ != p_;
+}
+
+int Reader::carriage_return() {
+  // A CR just before an LF is part of the line end.
+  if (p_ + 1 == end_ && !refill(1)) return '\r';
+  if (p_ + 1 != end_ && p_[1] == '\n') {
+    ++p_;
+    return kEol;
+  }
+  return '\r';
+}
 
 void Reader::skip_blanks() {
   while (cur() == ' ' || cur() == '\t') advance();
@@ -85,8 +83,15 @@ void Reader::skip_blanks() {
 
 void Reader::discard_line() {
   if (!mid_line_) return;
-  while (cur() != kEol && cur() != kEnd) advance();
-  advance();
+  for (;;) {
+    if (p_ == end_ && !refill()) break;
+    const void* eol = std::memchr(p_, '\n', static_cast<std::size_t>(end_ - p_));
+    if (eol != nullptr) {
+      p_ = static_cast<const char*>(eol) + 1;
+      break;
+    }
+    p_ = end_;
+  }
   mid_line_ = false;
 }
 
@@ -95,13 +100,72 @@ void Reader::fail(const std::string& message, ReadSite site) {
   throw InputError(message, site);
 }
 
+// The common case straight from the buffer: a whole line holding one plain
+// number (blanks, an optional sign, digits with at most one point, blanks).
+// Anything else, or a line not yet in the buffer, takes the general path.
+inline bool Reader::plain_number(Plain& out) const {
+  // The buffer ends in a NUL that stops every loop below; a line not wholly
+  // in the buffer, or holding a NUL, is left to the general path.
+  if (mid_line_) return false;
+  const char* q = p_;
+  while (*q == ' ' || *q == '\t') ++q;
+  bool negative = false;
+  if (*q == '+' || *q == '-') negative = *q++ == '-';
+  const char* const start = q;
+  while (*q == '0') ++q;  // leading zeros are not significant
+  const char* const first = q;
+  std::uint64_t w = 0;
+  unsigned digit = 0;
+  while ((digit = static_cast<unsigned>(*q) - '0') <= 9) {
+    w = w * 10 + digit;
+    ++q;
+  }
+  long point = q - first;  // significant digits before the point
+  std::size_t kept = static_cast<std::size_t>(q - first);
+  bool seen_point = false;
+  if (*q == '.') {
+    seen_point = true;
+    ++q;
+    if (kept == 0) {
+      const char* zeros = q;
+      while (*q == '0') ++q;
+      point = -(q - zeros);
+    }
+    const char* const fraction = q;
+    while ((digit = static_cast<unsigned>(*q) - '0') <= 9) {
+      w = w * 10 + digit;
+      ++q;
+    }
+    kept += static_cast<std::size_t>(q - fraction);
+  }
+  if (kept > 19 || q == start || (q == start + 1 && seen_point)) return false;
+  while (*q == ' ' || *q == '\t') ++q;
+  if (*q == '\r') ++q;
+  if (*q != '\n') return false;
+  out = {q + 1, w, kept, point, negative, seen_point};
+  return true;
+}
+
 void Reader::read(int& v, ReadSite site) {
+  Plain n;
+  if (plain_number(n) && !n.seen_point && n.kept <= 10 && n.leading <= 2147483647u) {
+    v = static_cast<int>(n.negative ? -static_cast<std::int64_t>(n.leading) : static_cast<std::int64_t>(n.leading));
+    p_ = n.next;
+    return;
+  }
   Item item{Item::Type::Int};
   item.i = &v;
   read_list(&item, 1, site);
 }
 
 void Reader::read(Real& v, ReadSite site) {
+  Plain n;
+  if (plain_number(n)) {
+    const float f = n.kept == 0 ? 0.0f : decimal_to_float(n.leading, nullptr, n.kept, false, n.point);
+    v = Real::bits(n.negative ? -f : f);
+    p_ = n.next;
+    return;
+  }
   Item item{Item::Type::Real};
   item.r = &v;
   read_list(&item, 1, site);
@@ -302,15 +366,34 @@ bool Reader::read_real(int item_no, bool allow_repeat, Value& value, std::int64_
   for (;;) {
     int c = cur();
     if (is_digit(c)) {
-      ++digits;
-      count = accumulate(count, c - '0');
-      if (dec.kept == 0 && c == '0') {
-        if (seen_point && dec.point > -kMaxExponent) --dec.point;
-      } else {
-        dec.add(static_cast<char>(c));
-        if (!seen_point && dec.point < kMaxExponent) ++dec.point;
-      }
-      advance();
+      // A run of digits straight from the buffer, in locals.
+      const char* q = p_;
+      const char* const end = end_;
+      std::size_t kept = dec.kept;
+      std::uint64_t leading = dec.leading;
+      long point = dec.point;
+      do {
+        const int digit = *q - '0';
+        ++digits;
+        count = accumulate(count, digit);
+        if (kept == 0 && digit == 0) {
+          if (seen_point && point > -kMaxExponent) --point;
+        } else {
+          if (kept < kMaxDigits) {
+            if (kept < 19) leading = leading * 10 + static_cast<std::uint64_t>(digit);
+            dec.digits[kept++] = static_cast<char>('0' + digit);
+          } else if (digit != 0) {
+            dec.sticky = true;
+          }
+          if (!seen_point && point < kMaxExponent) ++point;
+        }
+        ++q;
+      } while (q != end && is_digit(static_cast<unsigned char>(*q)));
+      dec.kept = kept;
+      dec.leading = leading;
+      dec.point = point;
+      p_ = q;
+      mid_line_ = true;
     } else if (c == '.' && !seen_point) {
       seen_point = true;
       advance();

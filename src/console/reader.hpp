@@ -3,6 +3,7 @@
 // read throws InputError and the program stops.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <streambuf>
@@ -31,6 +32,13 @@ class Reader {
  public:
   explicit Reader(std::streambuf& in) : in_(&in) {}
 
+  // Called when the reader has nothing left and the stream may wait for
+  // input: what has been written must go out first.
+  void on_wait(void (*hook)(void*), void* context) {
+    before_wait_ = hook;
+    wait_context_ = context;
+  }
+
   // One list-directed read statement; items keep their values when they
   // receive a null value or are skipped by a slash.
   void read(int& v, ReadSite site);
@@ -55,6 +63,15 @@ class Reader {
     std::string t;
   };
 
+  struct Plain {
+    const char* next;  // the start of the next line
+    std::uint64_t leading;
+    std::size_t kept;  // significant digits (leading has exactly these)
+    long point;        // value = 0.<digits> x 10^point
+    bool negative;
+    bool seen_point;
+  };
+  bool plain_number(Plain& out) const;
   void read_list(Item* items, int count, ReadSite site);
   // Reads the value (or repeat form) that starts at the current character.
   // Returns the number of further copies a repeat form asks for (0 if none);
@@ -69,41 +86,39 @@ class Reader {
   void check_repeat(std::int64_t count, int item_no, ReadSite site);
   static void store(const Item& item, const Value& value);
 
-  // Character level: a byte 0..255, kEol (a line end: LF, or CR LF) or kEnd.
-  static constexpr int kEol = -2;
+  // Character level: a byte 0..255 (kEol, the LF, for a line end: LF, or
+  // CR LF) or kEnd.  Input is taken from the stream in chunks of what it
+  // already holds, so the stream waits (and shows the prompt) only when
+  // nothing typed is left.
+  static constexpr int kEol = '\n';
   static constexpr int kEnd = -1;
-  static constexpr int kNone = -3;
   int cur() {
-    if (look_ == kNone) look_ = next_char();
-    return look_;
+    if (p_ == end_ && !refill()) return kEnd;
+    const int c = static_cast<unsigned char>(*p_);
+    return c == '\r' ? carriage_return() : c;
   }
   void advance() {
-    int c = cur();
-    if (c == kEnd) return;
-    mid_line_ = c != kEol;
-    look_ = kNone;
+    if (p_ == end_) return;
+    mid_line_ = *p_ != '\n';
+    ++p_;
   }
   // Blank, tab, comma, semicolon, slash, line end, end of input.
   bool at_separator() {
     int c = cur();
-    return c < 0 || c == ' ' || c == '\t' || c == ',' || c == ';' || c == '/';
+    return c < 0 || c == ' ' || c == '\t' || c == ',' || c == ';' || c == '/' || c == kEol;
   }
-  int next_char() {
-    int c = in_->sbumpc();
-    if (c == std::char_traits<char>::eof()) return kEnd;
-    if (c == '\n') return kEol;
-    if (c == '\r' && in_->sgetc() == '\n') {
-      in_->sbumpc();
-      return kEol;
-    }
-    return static_cast<unsigned char>(c);
-  }
+  bool refill(std::size_t keep = 0);
+  int carriage_return();
   void skip_blanks();
   void discard_line();  // the rest of the current line, if any of it was read
   [[noreturn]] void fail(const std::string& message, ReadSite site);
 
   std::streambuf* in_;
-  int look_ = kNone;
+  void (*before_wait_)(void*) = nullptr;
+  void* wait_context_ = nullptr;
+  char buf_[4097] = {};  // what was read, then a NUL
+  const char* p_ = buf_;
+  const char* end_ = buf_;
   bool mid_line_ = false;  // some of the current line has been consumed
 };
 

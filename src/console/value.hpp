@@ -18,7 +18,10 @@ class Text {
   // A program text (UTF-8 in the source) stored blank-padded (or cut) to `length`.
   static Text of(std::size_t length, const char* utf8) {
     Text t(length);
-    t.assign(to_cp850(utf8));
+    bool ascii = true;  // ASCII is the same in code page 850
+    for (const char* p = utf8; *p != '\0' && ascii; ++p) ascii = static_cast<unsigned char>(*p) < 0x80;
+    if (ascii) t.assign(utf8);
+    else t.assign(to_cp850(utf8));
     return t;
   }
   // Stores `bytes` as they are: the first `size()` of them, padded with blanks.

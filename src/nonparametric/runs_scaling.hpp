@@ -29,11 +29,11 @@ inline int decimal_factor(int casa) {
 // as a real-to-integer conversion out of range does.
 inline int scale_to_nearest(Real x, int factor) {
   Ext v = x * factor;
-  if (!(v > Ext(INT_MIN) - Ext::of(0.5L) && v < Ext(INT_MAX) + Ext::of(0.5L))) return INT_MIN;
+  if (!(v > Ext(INT_MIN) - Ext::half() && v < Ext(INT_MAX) + Ext::half())) return INT_MIN;
   int whole = trunc_int(v);
   Ext fraction = v - whole;  // exact: the bits below the units of v
-  if (fraction >= Ext::of(0.5L)) return whole + 1;
-  if (fraction <= Ext::of(-0.5L)) return whole - 1;
+  if (fraction >= Ext::half()) return whole + 1;
+  if (fraction <= -Ext::half()) return whole - 1;
   return whole;
 }
 

@@ -113,3 +113,66 @@ TEST(ListDirected, SeparatorsBetweenItems) {
 
 }  // namespace
 }  // namespace amostra
+
+namespace amostra {
+namespace {
+
+// The layout path of the cached formats writes exactly what the general walk
+// writes: I fields of every size and sign (asterisks included), A fields cut
+// and padded, blanks before and after fields, record ends, fewer values than
+// fields (the record ends at the first field without one), and formats with
+// F or width-less A fields (no layout).
+TEST(FormatLayout, WritesWhatTheGeneralWalkWrites) {
+  static const char* const kFormats[] = {
+      "(1x,\"*** Digitar repeticao \",i3, \" do tratamento \",I2)",
+      "(1x, \"*\", a45, 2x, i2, 4x,\"*\")",
+      "(3x,i1,2x,a4,1x,i11,5x)",
+      "(\"a\",i4,/,2x,\"b\",a2,3x,/)",
+      "(1x,54(\"*\"))",
+      "(1x,\"x\",i2,\" y \",f6.2)",
+      "(a, i3)",
+  };
+  const Text name = Text::of(20, "Apis-melifera");
+  const Text shorter = Text::of(2, "ab");
+  const int ints[] = {0, 7, -7, 42, 99, 100, -100, 999, 1000, 12345, -2147483647 - 1, 2147483647};
+  for (const char* format : kFormats) {
+    for (int i : ints) {
+      for (int j : ints) {
+        auto check = [&](std::initializer_list<Val> values) {
+          Record general, layout;
+          render_format(general, parse_format(format), values);
+          render_entry(layout, format_entry(format), values);
+          ASSERT_EQ(layout.view(), general.view()) << format << " " << i << " " << j;
+        };
+        const std::string_view f(format);
+        if (f.find("a45") != std::string_view::npos) {
+          check({name, i});
+          check({name});
+        } else if (f.find("a4,") != std::string_view::npos) {
+          check({i, name, j});
+          check({i, shorter, j});
+          check({i});
+        } else if (f.find("a2") != std::string_view::npos) {
+          check({i, shorter});
+          check({i, name});
+        } else if (f.find("f6") != std::string_view::npos) {
+          check({i, Real(2.5)});
+        } else if (f.find("(a,") != std::string_view::npos) {
+          check({name, i});
+        } else if (f.find("i3") != std::string_view::npos) {
+          check({i, j});
+          check({i});
+          check({});
+        } else {
+          check({});
+        }
+      }
+    }
+  }
+  EXPECT_TRUE(format_entry(kFormats[0]).fixed);
+  EXPECT_FALSE(format_entry(kFormats[5]).fixed);  // F: the general walk
+  EXPECT_FALSE(format_entry(kFormats[6]).fixed);  // A of the value's own length
+}
+
+}  // namespace
+}  // namespace amostra
