@@ -7,6 +7,8 @@
 # make fuzz-diff-smoke - a one-minute run of the x87-versus-software differential fuzzer
 # make soft-ext-proof - the software extended type against the x87: 10 million operands per operation
 # make test-soft  - the whole test suite on the software extended type (AMOSTRA_SOFT_EXT=ON)
+# make test-platforms - aarch64 (qemu), Windows (Wine) and clang/libc++ builds on every golden session
+# make package    - Debian packages (amd64, arm64) and the Windows zip, in dist/
 BUILD ?= build
 FUZZ_SECONDS ?= 60
 
@@ -78,3 +80,14 @@ web-test: web
 	cd web && { [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund; }
 	node web/test/assemble_test.mjs
 	node web/test/browser_test.mjs build-web tests/transcripts build-web-test
+# Other systems: cross builds in build-aarch64/ and build-windows/, clang with
+# libc++ in build-libcxx/ (tests/platforms/platforms.sh).
+.PHONY: platforms package test-platforms
+platforms:
+	bash tests/platforms/platforms.sh build
+
+package: build platforms
+	bash tests/platforms/platforms.sh package $(BUILD)
+
+test-platforms: package
+	bash tests/platforms/platforms.sh test $(BUILD)

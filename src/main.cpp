@@ -4,16 +4,75 @@
 // Before the program waits for typed input, whatever it has written goes out,
 // so a prompt is always visible when the user is asked; input that is already
 // available (a file or a pipe) is read without flushing, record by record.
-#include <unistd.h>
-
+//
+// Everything that differs between systems is in the block of raw stream
+// primitives just below; the rest of the program sees only iostreams.
 #include <cerrno>
-#include <csignal>
+#include <cstddef>
 #include <iostream>
 #include <streambuf>
 
 #include "menu/program.hpp"
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#else
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
 namespace {
+
+// ---- Raw stream primitives, one set per system ------------------------------
+
+constexpr int kStdin = 0;
+constexpr int kStdout = 1;
+constexpr int kStderr = 2;
+
+#if defined(_WIN32)
+
+// The C runtime opens the standard streams in text mode, which would turn
+// every CR LF record into CR CR LF and stop reading at a 0x1A byte.  All three
+// are switched to binary: bytes pass unchanged, and the reader itself drops
+// the CR of a typed CR LF.  A write to a closed pipe fails with an error (there
+// is no broken-pipe signal), which the program reports with status 2.
+void prepare_streams() {
+  _setmode(kStdin, _O_BINARY);
+  _setmode(kStdout, _O_BINARY);
+  _setmode(kStderr, _O_BINARY);
+}
+
+long raw_write(int fd, const char* p, std::size_t n) {
+  const unsigned chunk = n > 0x40000000u ? 0x40000000u : static_cast<unsigned>(n);
+  return _write(fd, p, chunk);
+}
+
+// At a console, Ctrl-Z typed at the start of a line ends the input, as it does
+// for every console program; from a file or a pipe the byte is data.  A
+// console is read a line at a time anyway, in pieces older consoles accept.
+long raw_read(int fd, char* p, std::size_t n) {
+  const bool console = _isatty(fd) != 0;
+  if (console && n > 4096) n = 4096;
+  const int got = _read(fd, p, static_cast<unsigned>(n));
+  if (got > 0 && console && p[0] == '\x1a') return 0;
+  return got;
+}
+
+#else
+
+// A closed output must end the run with status 2 like any write error, not
+// silently by the broken-pipe signal.
+void prepare_streams() { std::signal(SIGPIPE, SIG_IGN); }
+
+long raw_write(int fd, const char* p, std::size_t n) { return ::write(fd, p, n); }
+
+long raw_read(int fd, char* p, std::size_t n) { return ::read(fd, p, n); }
+
+#endif
+
+// ---- Buffers over the primitives -------------------------------------------
 
 class FdOut : public std::streambuf {
  public:
@@ -36,7 +95,7 @@ class FdOut : public std::streambuf {
   bool drain() {
     const char* p = pbase();
     while (p < pptr()) {
-      ssize_t n = ::write(fd_, p, static_cast<size_t>(pptr() - p));
+      long n = raw_write(fd_, p, static_cast<std::size_t>(pptr() - p));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
         setp(buf_, buf_ + sizeof buf_);
@@ -61,7 +120,7 @@ class FdIn : public std::streambuf {
     if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
     out_.flush();  // the program is about to wait: show what it has written
     for (;;) {
-      ssize_t n = ::read(fd_, buf_, sizeof buf_);
+      long n = raw_read(fd_, buf_, sizeof buf_);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) return traits_type::eof();
       setg(buf_, buf_, buf_ + n);
@@ -78,12 +137,12 @@ class FdIn : public std::streambuf {
 }  // namespace
 
 int main() {
-  std::signal(SIGPIPE, SIG_IGN);  // a closed output is reported as a write error
-  FdOut out_buf(STDOUT_FILENO);
+  prepare_streams();
+  FdOut out_buf(kStdout);
   std::ostream out(&out_buf);
-  FdIn in_buf(STDIN_FILENO, out);
+  FdIn in_buf(kStdin, out);
   std::istream in(&in_buf);
-  FdOut err_buf(STDERR_FILENO);
+  FdOut err_buf(kStderr);
   std::ostream err(&err_buf);
   return amostra::run(in, out, err);
 }
