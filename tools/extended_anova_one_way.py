@@ -33,11 +33,13 @@ against the golden's for 2).
     tools/extended_anova_one_way.py [--bits 53]   prints the numbers only
     tools/extended_anova_one_way.py --write       writes the .in and .out
 """
-import math
 import random
 import sys
 from fractions import Fraction as F
+
 from pathlib import Path
+
+from extended_model import fw, rnd, sqrt_rounded
 
 ROOT = Path(__file__).resolve().parent.parent / "tests/transcripts/parametric"
 
@@ -73,36 +75,10 @@ def draw(seed, which):
     return [(F(u) * scale, F(v) * scale) for u, v in zip(c1, c2)]
 
 
-def rnd(x, p):
-    """x rounded to a p-bit significand, to nearest, ties to even."""
-    if x == 0:
-        return F(0)
-    s = -1 if x < 0 else 1
-    a = abs(x)
-    e = a.numerator.bit_length() - a.denominator.bit_length()
-    while F(2) ** e > a:
-        e -= 1
-    while F(2) ** (e + 1) <= a:
-        e += 1
-    sc = F(2) ** (p - 1 - e)
-    m = a * sc
-    fl = m.numerator // m.denominator
-    r = m - fl
-    if r > F(1, 2) or (r == F(1, 2) and fl % 2 == 1):
-        fl += 1
-    return s * F(fl) / sc
-
-
 def model(rows, bits=64):
     X = lambda v: rnd(v, bits)
     S = lambda v: rnd(v, 24)
-
-    def sqrt(v):
-        k = 200
-        n = v * 4 ** k
-        r = math.isqrt(n.numerator // n.denominator)
-        exact = F(r) ** 2 == n
-        return X(F(r, 2 ** k) + (0 if exact else F(1, 2 ** (k + 1))))
+    sqrt = lambda v: sqrt_rounded(v, bits)  # noqa: E731
 
     inr, inc = len(rows), 2
     rnr, rnc = F(inr), F(inc)
@@ -129,19 +105,6 @@ def model(rows, bits=64):
     testef = S(X(varcol / varres))
     return dict(soma2c=soma2c, fc=fc, sqdtot=sqdtot, sqdcol=sqdcol, sqdres=sqdres, varres=varres,
                 dpres=dpres, testef=testef, glcol=glcol, glres=glres, mediacol=mediacol)
-
-
-def fw(v, w, d):
-    """Fw.d: nearest with d decimals (ties away from zero), a leading zero
-    when it fits, asterisks if too wide (positive values only here)."""
-    assert v > 0
-    q = v * 10 ** d
-    n = q.numerator // q.denominator
-    if q - n >= F(1, 2):
-        n += 1
-    digits = str(n).rjust(d + 1, "0")
-    text = digits[:-d] + "." + digits[-d:]
-    return "*" * w if len(text) > w else text.rjust(w)
 
 
 def main():

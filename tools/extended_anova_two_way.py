@@ -23,9 +23,11 @@ the model, keeping the golden's text around each field.
     tools/extended_anova_two_way.py [--bits 53]   prints the numbers only
     tools/extended_anova_two_way.py --write       writes the .in and .out
 """
-import math
 import sys
 from fractions import Fraction as F
+
+from extended_model import fw, sqrt_rounded
+
 
 from extended_anova_one_way import ROOT, dec, draw, rnd
 
@@ -37,13 +39,7 @@ def draw_first():
 def model(rows, bits=64):
     X = lambda v: rnd(v, bits)
     S = lambda v: rnd(v, 24)
-
-    def sqrt(v):
-        k = 200
-        n = v * 4 ** k
-        r = math.isqrt(n.numerator // n.denominator)
-        exact = F(r) ** 2 == n
-        return X(F(r, 2 ** k) + (0 if exact else F(1, 2 ** (k + 1))))
+    sqrt = lambda v: sqrt_rounded(v, bits)  # noqa: E731
 
     inl, inc = len(rows), len(rows[0])
     rnl, rnc = F(inl), F(inc)
@@ -90,20 +86,6 @@ def model(rows, bits=64):
     return dict(soma2col=soma2col, sqdtot=sqdtot, sqdcol=sqdcol, sqdlin=sqdlin, sqdres=sqdres,
                 fcol=fcol, flin=flin, dpres=dpres, glcol=glcol, gllin=gllin, glres=glres,
                 mediacol=mediacol, medialin=medialin)
-
-
-def fw(v, w, d):
-    """Fw.d for the non-negative values this session prints: nearest with d
-    decimals (ties away from zero), a leading zero when it fits, asterisks
-    if too wide."""
-    assert v >= 0
-    q = v * 10 ** d
-    n = q.numerator // q.denominator
-    if q - n >= F(1, 2):
-        n += 1
-    digits = str(n).rjust(d + 1, "0")
-    text = digits[:-d] + "." + digits[-d:]
-    return "*" * w if len(text) > w else text.rjust(w)
 
 
 def put(line, anchor, value, start=0):

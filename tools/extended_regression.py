@@ -18,44 +18,20 @@ from the model, keeping the golden record's text around each field.
     tools/extended_regression.py [--bits 53]   prints the numbers only
     tools/extended_regression.py --write       writes the .in and .out
 """
-import math
 import sys
 from fractions import Fraction as F
+
 from pathlib import Path
 
+from extended_model import fw, rnd, sqrt_rounded
+
 PAIRS = [("64414.75", "31.75"), ("64435.75", "-87.25"), ("64440.75", "105.00")]
-
-
-def rnd(x, p):
-    """x rounded to a p-bit significand, to nearest, ties to even."""
-    if x == 0:
-        return F(0)
-    s = -1 if x < 0 else 1
-    a = abs(x)
-    e = a.numerator.bit_length() - a.denominator.bit_length()
-    while F(2) ** e > a:
-        e -= 1
-    while F(2) ** (e + 1) <= a:
-        e += 1
-    scale = F(2) ** (p - 1 - e)
-    m = a * scale
-    fl = m.numerator // m.denominator
-    r = m - fl
-    if r > F(1, 2) or (r == F(1, 2) and fl % 2 == 1):
-        fl += 1
-    return s * F(fl) / scale
 
 
 def model(bits=64):
     X = lambda v: rnd(v, bits)      # one extended (or double) operation
     S = lambda v: rnd(v, 24)        # a value stored in a single
-
-    def sqrt(v):                    # correctly rounded square root of v > 0
-        k = 200
-        n = v * 4 ** k
-        r = math.isqrt(n.numerator // n.denominator)
-        exact = F(r) ** 2 == n
-        return X(F(r, 2 ** k) + (0 if exact else F(1, 2 ** (k + 1))))
+    sqrt = lambda v: sqrt_rounded(v, bits)  # noqa: E731
 
     xs = [S(F(x)) for x, _ in PAIRS]
     ys = [S(F(y)) for _, y in PAIRS]
@@ -80,19 +56,6 @@ def model(bits=64):
         somer = S(X(somer + X(d * d)))
     erro = S(sqrt(X(somer / (n - 2))))
     return dict(covxy=covxy, varx=varx, vary=vary, r=r, r2=r2, a=a, b=b, somer=somer, erro=erro)
-
-
-def fw(v, w, d):
-    """Fw.d: nearest with d decimals (ties away from zero), asterisks if too wide.
-    Only what this session prints: no value below one in magnitude."""
-    assert abs(v) >= 1
-    q = abs(v) * 10 ** d
-    n = q.numerator // q.denominator
-    if q - n >= F(1, 2):
-        n += 1
-    digits = str(n)
-    text = ("-" if v < 0 else "") + digits[:-d] + "." + digits[-d:]
-    return "*" * w if len(text) > w else text.rjust(w)
 
 
 def main():

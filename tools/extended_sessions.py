@@ -22,35 +22,8 @@ import random
 import sys
 from fractions import Fraction
 
+from extended_model import fw as f_field, rnd as round_bits
 
-def round_bits(x, bits):
-    """x > 0 rounded to nearest (ties to even) with `bits` significant bits."""
-    k = x.numerator.bit_length() - x.denominator.bit_length()
-    while Fraction(2) ** k > x:
-        k -= 1
-    while Fraction(2) ** (k + 1) <= x:
-        k += 1
-    scale = Fraction(2) ** (bits - 1 - k)
-    y = x * scale
-    n = y.numerator // y.denominator
-    rest = y - n
-    if rest > Fraction(1, 2) or (rest == Fraction(1, 2) and n % 2 == 1):
-        n += 1
-    return n / scale
-
-
-def f_field(x, w, d):
-    """Fw.d of a non-negative value: halves away from zero, asterisks when too wide."""
-    q = x * 10 ** d
-    n = q.numerator // q.denominator
-    if q - n >= Fraction(1, 2):
-        n += 1
-    digits = str(n).rjust(d + 1, "0")
-    whole, frac = digits[: len(digits) - d], digits[len(digits) - d:]
-    text = ("" if whole == "0" and d > 0 else whole) + "." + frac
-    if whole == "0" and len(text) < w:
-        text = "0" + text
-    return "*" * w if len(text) > w else text.rjust(w)
 
 
 def sizes(v, e):

@@ -17,49 +17,22 @@ each record's column layout against the one it replaces.
     tools/extended_student_t.py [--bits 53]   prints the numbers only
     tools/extended_student_t.py --write       writes the .in and .out
 """
-import math
 import sys
 from fractions import Fraction as F
+
 from pathlib import Path
+
+from extended_model import fw, rnd, sqrt_rounded
 
 A = ["83229.75", "83231.00", "83230.50", "83229.25", "83230.25",
      "83229.25", "83230.00", "83231.00", "83231.50", "83231.00"]
 B = ["1.0", "2.0", "3.0"]
 
 
-def rnd(x, p):
-    """x rounded to a p-bit significand, to nearest, ties to even."""
-    if x == 0:
-        return F(0)
-    s = -1 if x < 0 else 1
-    a = abs(x)
-    e = math.floor(math.log2(a.numerator) - math.log2(a.denominator))
-    while F(2) ** e > a:
-        e -= 1
-    while F(2) ** (e + 1) <= a:
-        e += 1
-    scale = F(2) ** (p - 1 - e)
-    m = a * scale
-    fl = m.numerator // m.denominator
-    r = m - fl
-    if r > F(1, 2) or (r == F(1, 2) and fl % 2 == 1):
-        fl += 1
-    return s * F(fl) / scale
-
-
 def model(bits=64):
     X = lambda v: rnd(v, bits)      # one extended (or double) operation
     S = lambda v: rnd(v, 24)        # assignment to a single
-    def sqrt(v):                    # correctly rounded square root
-        # floor(sqrt(v) * 2^k) with k far beyond the precision; a half unit
-        # at that position stands for an inexact tail (it can never decide
-        # the rounding at 64 bits, only break a false tie).
-        k = 200
-        n = v * 4 ** k
-        r = math.isqrt(n.numerator // n.denominator)
-        exact = F(r) ** 2 == n
-        return X(F(r, 2 ** k) + (0 if exact else F(1, 2 ** (k + 1))))
-
+    sqrt = lambda v: sqrt_rounded(v, bits)  # noqa: E731
     def stats(data):
         rn = S(F(len(data)))
         s = s2 = F(0)
@@ -83,20 +56,6 @@ def model(bits=64):
     glf = S(X(glx + gly))
     return dict(medx=medx, varx=varx, medy=medy, vary=vary, fc=fc, glnum=glnum,
                 glden=glden, tc=tc, glf=glf)
-
-
-def fw(v, w, d):
-    """Fw.d: nearest with d decimals (ties away from zero), asterisks if too wide.
-    Only what this session prints: no value below one in magnitude."""
-    assert abs(v) >= 1
-    q = abs(v) * 10 ** d
-    n = q.numerator // q.denominator
-    if q - n >= F(1, 2):
-        n += 1
-    digits = str(n)
-    body = (digits[:-d] + "." + digits[-d:]) if d else digits + "."
-    text = ("-" if v < 0 else "") + body
-    return "*" * w if len(text) > w else text.rjust(w)
 
 
 def main():
