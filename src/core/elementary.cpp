@@ -982,7 +982,9 @@ float pow_impl(float base, float expo, int start_bits, bool fast) {
 
 }  // namespace
 
-ExtParts ln_single(float x) {
+namespace {
+
+ExtParts ln_single_uncached(float x) {
   const std::uint32_t b = bits_of(x);
   // Positive, finite, not zero and not 1: the double-double evaluation first.
   if (kFastPath && b - 1 < 0x7F7FFFFFU && b != 0x3F800000U) {
@@ -996,6 +998,33 @@ ExtParts ln_single(float x) {
     }
   }
   return elementary_detail::ln_single_from(x, 160);
+}
+
+}  // namespace
+
+ExtParts ln_single(float x) {
+  // The curve sums take the logarithm of the same x and y several times for
+  // each pair; the last two arguments and their logarithms are kept, so each
+  // datum's logarithm is worked out once.  The result depends on the argument
+  // alone, so what is kept never changes a value.
+  struct Kept {
+    std::uint32_t bits;
+    ExtParts value;
+  };
+  thread_local Kept kept[2] = {{0x3F800000U, {ExtParts::Kind::Finite, false, 0, 0}},
+                               {0x3F800000U, {ExtParts::Kind::Finite, false, 0, 0}}};
+  thread_local int next = 0;
+  const std::uint32_t b = bits_of(x);
+  for (const Kept& k : kept) {
+    if (k.bits == b) {
+      attempts = 0;
+      return k.value;
+    }
+  }
+  const ExtParts value = ln_single_uncached(x);
+  kept[next] = {b, value};
+  next ^= 1;
+  return value;
 }
 
 float exp_single(float x) {
