@@ -13,17 +13,14 @@
 #include "core/arith.hpp"
 #include "menu/program.hpp"
 #include "soft_ext/x87_precision.hpp"
+#include "support/golden.hpp"
 
 namespace fs = std::filesystem;
+using amostra::test::golden_names;
+using amostra::test::golden_test_name;
+using amostra::test::slurp;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 std::string output_at(const std::string& input, int bits) {
   amostra::test::X87Precision precision(bits);

@@ -8,27 +8,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/golden.hpp"
 #include "support/session.hpp"
 
 namespace fs = std::filesystem;
+using amostra::test::golden_names;
+using amostra::test::golden_test_name;
+using amostra::test::slurp;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-std::vector<std::string> transcripts() {
-  std::vector<std::string> names;
-  for (const auto& e : fs::recursive_directory_iterator(AMOSTRA_TRANSCRIPTS))
-    if (e.path().extension() == ".in")
-      names.push_back(fs::relative(e.path(), AMOSTRA_TRANSCRIPTS).replace_extension().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // The first record where two outputs differ, for a readable failure.
 std::string first_difference(const std::string& want, const std::string& got) {
@@ -66,13 +54,6 @@ TEST_P(Transcript, MatchesGolden) {
   }
 }
 
-std::string test_name(const testing::TestParamInfo<std::string>& info) {
-  std::string n = info.param;
-  for (char& c : n)
-    if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-  return n;
-}
-
-INSTANTIATE_TEST_SUITE_P(Golden, Transcript, testing::ValuesIn(transcripts()), test_name);
+INSTANTIATE_TEST_SUITE_P(Golden, Transcript, testing::ValuesIn(golden_names(AMOSTRA_TRANSCRIPTS)), golden_test_name);
 
 }  // namespace

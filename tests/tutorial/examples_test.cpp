@@ -17,20 +17,17 @@
 #include <set>
 #include <sstream>
 
+#include "support/golden.hpp"
 #include "tutorial/example_session.hpp"
 
 namespace fs = std::filesystem;
+using amostra::test::golden_names;
+using amostra::test::golden_test_name;
+using amostra::test::slurp;
 using amostra::test::run_example;
 using amostra::test::split_lines;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 struct Block {
   fs::path page;

@@ -23,8 +23,12 @@
 #include <thread>
 
 #include "core/cp850.hpp"
+#include "support/golden.hpp"
 
 namespace fs = std::filesystem;
+using amostra::test::golden_names;
+using amostra::test::golden_test_name;
+using amostra::test::slurp;
 
 namespace {
 
@@ -122,13 +126,6 @@ std::string utf8(std::string_view cp850) {
   return s;
 }
 
-std::string slurp(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 // Reads until `text` appears or a few seconds pass.
 bool wait_for(int fd, const std::string& text, std::string& seen) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -147,15 +144,6 @@ bool wait_for(int fd, const std::string& text, std::string& seen) {
 
 // ---------------------------------------------------------------------------
 // Every golden session with an ASCII input reads the same, in UTF-8.
-
-std::vector<std::string> transcripts() {
-  std::vector<std::string> names;
-  for (const auto& e : fs::recursive_directory_iterator(AMOSTRA_TRANSCRIPTS))
-    if (e.path().extension() == ".in")
-      names.push_back(fs::relative(e.path(), AMOSTRA_TRANSCRIPTS).replace_extension().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 class ThroughUtf8 : public testing::TestWithParam<std::string> {};
 
@@ -181,14 +169,7 @@ TEST_P(ThroughUtf8, GoldenSessionReadsInUtf8) {
   }
 }
 
-std::string test_name(const testing::TestParamInfo<std::string>& info) {
-  std::string n = info.param;
-  for (char& c : n)
-    if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-  return n;
-}
-
-INSTANTIATE_TEST_SUITE_P(Golden, ThroughUtf8, testing::ValuesIn(transcripts()), test_name);
+INSTANTIATE_TEST_SUITE_P(Golden, ThroughUtf8, testing::ValuesIn(golden_names(AMOSTRA_TRANSCRIPTS)), golden_test_name);
 
 // ---------------------------------------------------------------------------
 // Names typed in UTF-8 at code 17.
