@@ -12,6 +12,7 @@
 #include <iostream>
 #include <streambuf>
 
+#include "console/stream_buffers.hpp"
 #include "menu/program.hpp"
 
 #if defined(_WIN32)
@@ -72,77 +73,43 @@ long raw_read(int fd, char* p, std::size_t n) { return ::read(fd, p, n); }
 
 #endif
 
-// ---- Buffers over the primitives -------------------------------------------
+// ---- The primitives as a sink and a source ----------------------------------
 
-class FdOut : public std::streambuf {
- public:
-  explicit FdOut(int fd) : fd_(fd) { setp(buf_, buf_ + sizeof buf_); }
-  ~FdOut() override { sync(); }
-
-  int sync() override { return drain() ? 0 : -1; }
-
- protected:
-  int_type overflow(int_type c) override {
-    if (!drain()) return traits_type::eof();
-    if (!traits_type::eq_int_type(c, traits_type::eof())) {
-      *pptr() = traits_type::to_char_type(c);
-      pbump(1);
+struct FdSink {
+  int fd;
+  bool operator()(const char* p, std::size_t n) const {
+    while (n > 0) {
+      long w = raw_write(fd, p, n);
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return false;
+      p += w;
+      n -= static_cast<std::size_t>(w);
     }
-    return traits_type::not_eof(c);
-  }
-
- private:
-  bool drain() {
-    const char* p = pbase();
-    while (p < pptr()) {
-      long n = raw_write(fd_, p, static_cast<std::size_t>(pptr() - p));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        setp(buf_, buf_ + sizeof buf_);
-        return false;
-      }
-      p += n;
-    }
-    setp(buf_, buf_ + sizeof buf_);
     return true;
   }
-
-  int fd_;
-  char buf_[8192];
 };
 
-class FdIn : public std::streambuf {
- public:
-  FdIn(int fd, std::ostream& flush_first) : fd_(fd), out_(flush_first) { setg(buf_, buf_, buf_); }
-
- protected:
-  int_type underflow() override {
-    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-    out_.flush();  // the program is about to wait: show what it has written
+struct FdSource {
+  int fd;
+  long ready(char*, std::size_t) const { return 0; }
+  long wait(char* p, std::size_t n) const {
     for (;;) {
-      long n = raw_read(fd_, buf_, sizeof buf_);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return traits_type::eof();
-      setg(buf_, buf_, buf_ + n);
-      return traits_type::to_int_type(*gptr());
+      long got = raw_read(fd, p, n);
+      if (got < 0 && errno == EINTR) continue;
+      return got;
     }
   }
-
- private:
-  int fd_;
-  std::ostream& out_;
-  char buf_[65536];
 };
 
 }  // namespace
 
 int main() {
   prepare_streams();
-  FdOut out_buf(kStdout);
+  amostra::SinkBuffer<FdSink> out_buf(FdSink{kStdout});
   std::ostream out(&out_buf);
-  FdIn in_buf(kStdin, out);
+  amostra::SourceBuffer<FdSource> in_buf(FdSource{kStdin}, out);
   std::istream in(&in_buf);
-  FdOut err_buf(kStderr);
+  amostra::SinkBuffer<FdSink> err_buf(FdSink{kStderr});
   std::ostream err(&err_buf);
   return amostra::run(in, out, err);
 }

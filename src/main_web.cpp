@@ -15,6 +15,7 @@
 #include <iostream>
 #include <streambuf>
 
+#include "console/stream_buffers.hpp"
 #include "menu/program.hpp"
 
 // Writes `len` bytes to stream 1 (output) or 2 (error report).  Returns false
@@ -80,55 +81,22 @@ EM_JS(int, amostra_host_pending, (unsigned char* data, int max), {
 
 namespace {
 
-class HostOut : public std::streambuf {
- public:
-  explicit HostOut(int fd) : fd_(fd) { setp(buf_, buf_ + sizeof buf_); }
-  ~HostOut() override { sync(); }
-
-  int sync() override { return drain() ? 0 : -1; }
-
- protected:
-  int_type overflow(int_type c) override {
-    if (!drain()) return traits_type::eof();
-    if (!traits_type::eq_int_type(c, traits_type::eof())) {
-      *pptr() = traits_type::to_char_type(c);
-      pbump(1);
-    }
-    return traits_type::not_eof(c);
+struct HostSink {
+  int fd;
+  bool operator()(const char* p, std::size_t n) const {
+    return amostra_host_write(fd, reinterpret_cast<const unsigned char*>(p), static_cast<int>(n)) != 0;
   }
-
- private:
-  bool drain() {
-    const int n = static_cast<int>(pptr() - pbase());
-    setp(buf_, buf_ + sizeof buf_);
-    return n == 0 || amostra_host_write(fd_, reinterpret_cast<unsigned char*>(buf_), n) != 0;
-  }
-
-  int fd_;
-  char buf_[8192];
 };
 
-class HostIn : public std::streambuf {
- public:
-  explicit HostIn(std::ostream& flush_first) : out_(flush_first) { setg(buf_, buf_, buf_); }
-
- protected:
-  int_type underflow() override {
-    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-    auto* data = reinterpret_cast<unsigned char*>(buf_);
-    int n = amostra_host_pending(data, sizeof buf_);
-    if (n == 0) {
-      out_.flush();  // the program is about to wait: show what it has written
-      n = amostra_host_read(data, sizeof buf_);
-    }
-    if (n <= 0) return traits_type::eof();
-    setg(buf_, buf_, buf_ + n);
-    return traits_type::to_int_type(*gptr());
+// The rest of an over-long line is handed over without waiting; otherwise the
+// host waits for the next line.
+struct HostSource {
+  long ready(char* p, std::size_t n) const {
+    return amostra_host_pending(reinterpret_cast<unsigned char*>(p), static_cast<int>(n));
   }
-
- private:
-  std::ostream& out_;
-  char buf_[65536];
+  long wait(char* p, std::size_t n) const {
+    return amostra_host_read(reinterpret_cast<unsigned char*>(p), static_cast<int>(n));
+  }
 };
 
 }  // namespace
@@ -136,11 +104,11 @@ class HostIn : public std::streambuf {
 int main() {
   int status;
   {
-    HostOut out_buf(1);
+    amostra::SinkBuffer<HostSink> out_buf(HostSink{1});
     std::ostream out(&out_buf);
-    HostIn in_buf(out);
+    amostra::SourceBuffer<HostSource> in_buf(HostSource{}, out);
     std::istream in(&in_buf);
-    HostOut err_buf(2);
+    amostra::SinkBuffer<HostSink> err_buf(HostSink{2});
     std::ostream err(&err_buf);
     status = amostra::run(in, out, err);
   }
