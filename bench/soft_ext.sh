@@ -25,12 +25,23 @@ if ! cmp -s "$work/hard.out" "$work/soft.out"; then
   echo "the software build's output differs from the hardware build's" >&2
   exit 1
 fi
-"$harness" "$runs" "$work/anova-100x100" "$build/amostra" "$soft/amostra" > "$work/times"
-read -r _ h_ms _ _ < <(sed -n 1p "$work/times")
-read -r _ s_ms _ _ < <(sed -n 2p "$work/times")
+"$harness" "$runs" "$build/amostra" "$work/anova-100x100" "$soft/amostra" "$work/anova-100x100" > "$work/times"
+read -r h_ms _ _ _ < <(sed -n 1p "$work/times")
+read -r s_ms _ _ _ < <(sed -n 2p "$work/times")
 ratio=$(awk -v s="$s_ms" -v h="$h_ms" 'BEGIN { printf "%.2f", s / h }')
 printf '%-22s %12s %12s %7s\n' session "x87 ms" "software ms" ratio
 printf '%-22s %12s %12s %7s\n' anova-100x100 "$h_ms" "$s_ms" "$ratio"
+# Instruction counts do not depend on the machine's load: they show what the
+# software arithmetic adds even when the timings are noisy.
+if command -v valgrind > /dev/null; then
+  count() {
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$1" < "$work/anova-100x100" 2>&1 > /dev/null |
+      sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
+  }
+  h_ir=$(count "$build/amostra")
+  s_ir=$(count "$soft/amostra")
+  printf '%-22s %12s %12s %7s\n' instructions "$h_ir" "$s_ir" "$(awk -v s="$s_ir" -v h="$h_ir" 'BEGIN { printf "%.2f", s / h }')"
+fi
 if awk -v r="$ratio" 'BEGIN { exit !(r <= 1.25) }'; then
   echo "target met: the software arithmetic within 1.25x of the x87"
 else

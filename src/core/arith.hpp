@@ -132,6 +132,13 @@ class Real {
 
   Real& operator+=(Ext e);
   Real& operator-=(Ext e);
+  // A stored single added to or taken from another (`soma = soma + x`): the
+  // same one rounding of the extended sum, by a shorter way where the
+  // arithmetic is the software type.  Only a Real matches.
+  template <class R, std::enable_if_t<std::is_same_v<R, Real>, int> = 0>
+  Real& operator+=(const R& r);
+  template <class R, std::enable_if_t<std::is_same_v<R, Real>, int> = 0>
+  Real& operator-=(const R& r);
   Real& operator*=(Ext e);
   Real& operator/=(Ext e);
 
@@ -147,6 +154,18 @@ inline Ext operator*(Ext a, Ext b) { return Ext::of_rep(a.rep() * b.rep()); }
 inline Ext operator/(Ext a, Ext b) { return Ext::of_rep(a.rep() / b.rep()); }
 inline Ext operator-(Ext a) { return Ext::of_rep(-a.rep()); }
 
+// The product of two stored singles (always exact in extended); where the
+// arithmetic is the software type it is formed directly from the two
+// significands.  Only two Reals match: a Real times an int stays an Ext product.
+template <class R, std::enable_if_t<std::is_same_v<R, Real>, int> = 0>
+inline Ext operator*(const R& a, const R& b) {
+#ifdef AMOSTRA_SOFT_EXT
+  return Ext::of_rep(SoftExt::product(a.value(), b.value()));
+#else
+  return Ext(a) * Ext(b);
+#endif
+}
+
 inline Ext Ext::half() { return Ext(1) / Ext(2); }
 
 inline bool operator<(Ext a, Ext b) { return a.rep() < b.rep(); }
@@ -159,6 +178,25 @@ inline bool operator!=(Ext a, Ext b) { return a.rep() != b.rep(); }
 inline Real& Real::operator+=(Ext e) { return *this = *this + e; }
 inline Real& Real::operator-=(Ext e) { return *this = *this - e; }
 inline Real& Real::operator*=(Ext e) { return *this = *this * e; }
+
+template <class R, std::enable_if_t<std::is_same_v<R, Real>, int>>
+inline Real& Real::operator+=(const R& r) {
+#ifdef AMOSTRA_SOFT_EXT
+  v_ = SoftExt::sum_to_float(v_, r.value(), false);
+  return *this;
+#else
+  return *this = Ext(*this) + Ext(r);
+#endif
+}
+template <class R, std::enable_if_t<std::is_same_v<R, Real>, int>>
+inline Real& Real::operator-=(const R& r) {
+#ifdef AMOSTRA_SOFT_EXT
+  v_ = SoftExt::sum_to_float(v_, r.value(), true);
+  return *this;
+#else
+  return *this = Ext(*this) - Ext(r);
+#endif
+}
 inline Real& Real::operator/=(Ext e) { return *this = *this / e; }
 
 // x*x in extended precision, unrounded (the integer power 2).

@@ -16,6 +16,7 @@
 // used where the compiler has one, 64-bit halves otherwise.
 #pragma once
 
+#include <cfloat>
 #include <cstdint>
 #include <cstring>
 
@@ -67,6 +68,24 @@ class SoftExt {
 
   // -1, 0, +1, or 2 when unordered (a NaN); -0 equals +0.
   static inline int compare(SoftExt a, SoftExt b);
+
+  // Two shortcuts for the commonest expressions on stored singles; each gives
+  // exactly what the general operations give.
+  //
+  // The product of two singles taken to extended: always exact (24 x 24
+  // bits, and the extended exponent range holds every such product), so it is
+  // formed from the two significands without rounding.
+  static inline SoftExt product(float a, float b);
+  // a + b or a - b of two singles taken to extended, rounded to a single.  For
+  // finite operands the exact sum either fits 64 bits (exponents at most 39
+  // apart) or differs from the larger operand by less than 2^-16 of its unit
+  // in the last place; either way the extended rounding cannot move it across
+  // a single's halfway point, so the result is the sum correctly rounded to a
+  // single: the processor's own single addition, where single expressions are
+  // evaluated in single.  A not-a-number result (a NaN operand, or infinities
+  // of opposite signs) takes the general path, whose choice of NaN is the
+  // x87's rather than the processor's.
+  static inline float sum_to_float(float a, float b, bool negate_b);
 
  private:
   static constexpr std::uint64_t kTop = 0x8000000000000000ull;
@@ -211,6 +230,33 @@ inline SoftExt operator*(SoftExt a, SoftExt b) {
   }
 #endif
   return SoftExt::mul_general(a, b);
+}
+
+inline SoftExt SoftExt::product(float a, float b) {
+  std::uint32_t x, y;
+  std::memcpy(&x, &a, sizeof x);
+  std::memcpy(&y, &b, sizeof y);
+  unsigned ex = (x >> 23) & 0xFFu, ey = (y >> 23) & 0xFFu;
+  if (ex - 1u < 254u && ey - 1u < 254u) {
+    std::uint64_t p = static_cast<std::uint64_t>((x & 0x7FFFFFu) | 0x800000u) * ((y & 0x7FFFFFu) | 0x800000u);
+    unsigned e = ex + ey + kBias - 254;  // for a product in [1, 2)
+    if (p >> 47) {
+      ++e;
+      p <<= 16;
+    } else {
+      p <<= 17;
+    }
+    return from_bits(static_cast<std::uint16_t>(((x ^ y) >> 16 & 0x8000u) | e), p);
+  }
+  return from_float(a) * from_float(b);
+}
+
+inline float SoftExt::sum_to_float(float a, float b, bool negate_b) {
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+  const float r = negate_b ? a - b : a + b;
+  if (r == r) return r;
+#endif
+  return add(from_float(a), from_float(b), negate_b).to_float();
 }
 
 inline int SoftExt::compare(SoftExt a, SoftExt b) {

@@ -7,7 +7,9 @@
 // the halfway points of both roundings, tiny, huge and subnormal numbers,
 // infinities, quiet and signalling not-a-numbers, and the program's own
 // ranges (singles, counts, typed decimals) -- and every pair of a fixed edge
-// set is tried as well.  "exhaustive" adds every single and every int for
+// set is tried as well.  The two shortcuts on pairs of singles (their exact
+// product, their sum rounded to a single) are checked the same way.
+// "exhaustive" adds every single and every int for
 // the conversions.  Every result must have the same bits as the hardware's;
 // the first few differences are printed and the exit status is 1.
 #include <cfloat>
@@ -301,6 +303,55 @@ void check_scaled(Tally& t, Rng& g) {
   if (!same(s, h)) t.fail(show(h) + " soft " + show(s));
 }
 
+float single_of(std::uint32_t f) {
+  float x;
+  std::memcpy(&x, &f, 4);
+  return x;
+}
+
+// A pair of singles for the two shortcuts: any bits, the program's ranges,
+// and second operands that cancel the first, sit at exponent distances around
+// 24 and 40 (where the extended sum stops being exact and a single's
+// halfway point is near), or are subnormal, infinite or not a number.
+void single_pair(Rng& g, float& a, float& b) {
+  std::uint32_t x = static_cast<std::uint32_t>(g.next());
+  if (g.below(3) == 0) x = (x & 0x807FFFFFu) | ((127 - 20 + static_cast<std::uint32_t>(g.below(50))) << 23);
+  a = single_of(x);
+  std::uint32_t y = static_cast<std::uint32_t>(g.next());
+  const std::uint32_t ex = (x >> 23) & 0xFF;
+  switch (g.below(6)) {
+    case 0:  // nearly cancelling
+      y = ((x ^ (g.next() & 1 ? 0x80000000u : 0)) + static_cast<std::uint32_t>(g.below(9)) - 4);
+      break;
+    case 1: {  // exponents 20 to 45 apart, low bits set or clear
+      std::uint32_t d = 20 + static_cast<std::uint32_t>(g.below(26));
+      std::uint32_t e = ex > d ? ex - d : 0;
+      std::uint32_t low = g.next() & 1 ? (y & 0x7FFFFFu) : (g.next() & 1 ? 0 : 0x7FFFFFu);
+      y = (y & 0x80000000u) | (e << 23) | low;
+      break;
+    }
+    case 2:  // subnormal, zero, infinite or not a number
+      y = (y & 0x807FFFFFu) | (g.next() & 1 ? 0 : 0x7F800000u);
+      if (g.below(4) == 0) y &= 0xFF800000u;
+      break;
+    default:
+      break;
+  }
+  b = single_of(y);
+}
+
+void check_singles(Tally& product, Tally& sum, float a, float b) {
+  ++product.tried;
+  if (!same(SoftExt::product(a, b), h_mul(a, b)))
+    product.fail(show(a) + " " + show(b) + " -> soft " + show(SoftExt::product(a, b)));
+  for (bool negate : {false, true}) {
+    ++sum.tried;
+    float s = SoftExt::sum_to_float(a, b, negate);
+    float h = static_cast<float>(negate ? h_sub(a, b) : h_add(a, b));
+    if (std::memcmp(&s, &h, 4) != 0) sum.fail(show(a) + (negate ? " - " : " + ") + show(b));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -319,6 +370,7 @@ int main(int argc, char** argv) {
   Tally cmp{"compare (6 predicates)"};
   Tally un[5] = {{"sqrt"}, {"negate, abs"}, {"to single"}, {"to int"}, {"isnan"}};
   Tally from_f{"from single"}, from_i{"from int"}, scaled{"from parts"};
+  Tally single_product{"single x single"}, single_sum{"single +- single to single"};
 
   // Every pair of the edge set.
   std::vector<long double> edges = edge_set();
@@ -339,7 +391,16 @@ int main(int argc, char** argv) {
     check_float(from_f, static_cast<std::uint32_t>(g.next()));
     check_int(from_i, static_cast<int>(g.next() >> g.below(64)));
     check_scaled(scaled, g);
+    float x, y;
+    single_pair(g, x, y);
+    check_singles(single_product, single_sum, x, y);
   }
+  for (std::uint32_t x : {0x00000000u, 0x80000000u, 0x00000001u, 0x007FFFFFu, 0x00800000u, 0x3F800000u,
+                          0x7F7FFFFFu, 0xFF7FFFFFu, 0x7F800000u, 0xFF800000u, 0x7FC00000u, 0xFFC00001u,
+                          0x7F800001u})
+    for (std::uint32_t y : {0x00000000u, 0x80000000u, 0x00000001u, 0x807FFFFFu, 0x33800000u, 0x3F800000u,
+                            0x7F7FFFFFu, 0xFF800000u, 0x7F800000u, 0x7FA00000u, 0xFFC00000u})
+      check_singles(single_product, single_sum, single_of(x), single_of(y));
   for (int i : {0, 1, -1, INT_MAX, INT_MIN, INT_MIN + 1, 1 << 24, (1 << 24) + 1}) check_int(from_i, i);
 
   if (exhaustive) {
@@ -360,6 +421,8 @@ int main(int argc, char** argv) {
   report(from_f);
   report(from_i);
   report(scaled);
+  report(single_product);
+  report(single_sum);
   std::printf("operations: %llu equal, %llu differed\n", static_cast<unsigned long long>(total - bad),
               static_cast<unsigned long long>(bad));
   return bad == 0 ? 0 : 1;
