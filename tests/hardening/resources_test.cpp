@@ -15,6 +15,15 @@
 #include <string>
 #include <thread>
 
+#include "support/child.hpp"
+
+using amostra::test::Child;
+using amostra::test::drain;
+using amostra::test::read_then_close;
+using amostra::test::start_child;
+using amostra::test::wait_for;
+using amostra::test::write_all;
+
 namespace {
 
 #ifdef AMOSTRA_SANITIZED
@@ -24,65 +33,19 @@ constexpr long long kLineBytes = 1LL << 30;
 #endif
 constexpr long kMaxRssKiB = 8 * 1024;
 
-struct Child {
-  pid_t pid;
-  int in;   // write end of its standard input
-  int out;  // read end of its standard output
-  int err;  // read end of its standard error
-};
-
-Child start() {
-  int in[2], out[2], err[2];
-  if (pipe(in) || pipe(out) || pipe(err)) ADD_FAILURE() << "pipe";
-  pid_t pid = fork();
-  if (pid == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    dup2(err[1], 2);
-    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
-    execl(AMOSTRA_PROGRAM, AMOSTRA_PROGRAM, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(in[0]);
-  close(out[1]);
-  close(err[1]);
-  return {pid, in[1], out[0], err[0]};
-}
-
-// Drains a descriptor in the background, keeping at most `keep` bytes.
-std::thread drain(int fd, std::string& kept, std::size_t keep) {
-  return std::thread([fd, &kept, keep] {
-    char buf[65536];
-    ssize_t n;
-    while ((n = read(fd, buf, sizeof buf)) > 0)
-      if (kept.size() < keep) kept.append(buf, static_cast<std::size_t>(std::min<ssize_t>(n, 4096)));
-    close(fd);
-  });
-}
-
-void write_all(int fd, const char* p, std::size_t n) {
-  while (n > 0) {
-    ssize_t w = write(fd, p, n);
-    if (w <= 0) return;
-    p += w;
-    n -= static_cast<std::size_t>(w);
-  }
-}
-
 TEST(Resources, AGigabyteLineIsReadInBoundedMemory) {
   signal(SIGPIPE, SIG_IGN);
-  Child c = start();
+  Child c = start_child(AMOSTRA_PROGRAM);
   std::string out, err;
   std::thread o = drain(c.out, out, 1 << 20), e = drain(c.err, err, 1 << 16);
   // At the menu: blanks, then leading zeros, then 17; the line is one value.
   std::string chunk(1 << 20, ' ');
   for (long long sent = 0; sent < kLineBytes / 2; sent += static_cast<long long>(chunk.size()))
-    write_all(c.in, chunk.data(), chunk.size());
+    write_all(c.in, chunk);
   chunk.assign(chunk.size(), '0');
   for (long long sent = 0; sent < kLineBytes / 2; sent += static_cast<long long>(chunk.size()))
-    write_all(c.in, chunk.data(), chunk.size());
-  const char tail[] = "17\n0\n";
-  write_all(c.in, tail, sizeof tail - 1);
+    write_all(c.in, chunk);
+  write_all(c.in, "17\n0\n");
   close(c.in);
   int status = 0;
   rusage usage{};
@@ -100,24 +63,15 @@ TEST(Resources, AGigabyteLineIsReadInBoundedMemory) {
 
 TEST(Resources, ClosedOutputEndsTheRunPromptly) {
   signal(SIGPIPE, SIG_IGN);
-  Child c = start();
+  Child c = start_child(AMOSTRA_PROGRAM);
   std::string err;
   std::thread e = drain(c.err, err, 1 << 16);
   // Read 100 bytes of output, then close it, as `amostra < session | head -c 100` does.
-  std::thread reader([fd = c.out] {
-    char buf[100];
-    std::size_t got = 0;
-    while (got < sizeof buf) {
-      ssize_t n = read(fd, buf + got, sizeof buf - got);
-      if (n <= 0) break;
-      got += static_cast<std::size_t>(n);
-    }
-    close(fd);
-  });
+  std::thread reader = read_then_close(c.out, 100);
   // A long session: thousands of menu redraws, then an interactive pause.
   std::string session;
   for (int k = 0; k < 5000; ++k) session += "18\n";
-  write_all(c.in, session.data(), session.size());
+  write_all(c.in, session);
   reader.join();
   auto start_time = std::chrono::steady_clock::now();
   int status = 0;
@@ -137,29 +91,13 @@ TEST(Resources, ClosedOutputEndsTheRunPromptly) {
   EXPECT_EQ(err, "Runtime error: cannot write to standard output\n");
 }
 
-// Reads the child's output until `text` appears or a few seconds pass.
-bool wait_for(int fd, const std::string& text, std::string& seen) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  char buf[4096];
-  while (seen.find(text) == std::string::npos) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
-    ssize_t n = read(fd, buf, sizeof buf);
-    if (n <= 0) return false;
-    seen.append(buf, static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 TEST(Resources, EachPromptIsShownBeforeTheProgramWaits) {
   signal(SIGPIPE, SIG_IGN);
-  Child c = start();
+  Child c = start_child(AMOSTRA_PROGRAM);
   std::string seen;
   // Nothing is typed until the question is on the screen.
   EXPECT_TRUE(wait_for(c.out, "DIGITE O CODIGO DA APLICACAO", seen));
-  write_all(c.in, "11\n", 3);
+  write_all(c.in, "11\n");
   EXPECT_TRUE(wait_for(c.out, "Confirma a  escolha?", seen));
   close(c.in);
   close(c.out);

@@ -23,82 +23,22 @@
 #include <thread>
 
 #include "core/cp850.hpp"
+#include "support/child.hpp"
 #include "support/golden.hpp"
 
 namespace fs = std::filesystem;
+using amostra::test::Child;
+using amostra::test::drain;
+using amostra::test::read_then_close;
+using amostra::test::start_child;
+using amostra::test::wait_for;
+using amostra::test::wait_status;
+using amostra::test::write_all;
 using amostra::test::golden_names;
 using amostra::test::golden_test_name;
 using amostra::test::slurp;
 
 namespace {
-
-struct Child {
-  pid_t pid;
-  int in;   // write end of its standard input
-  int out;  // read end of its standard output (-1: closed before the start)
-  int err;  // read end of its standard error
-};
-
-// Starts `path` in a process group of its own, on three pipes.
-Child start(const std::string& path, bool output_closed = false) {
-  signal(SIGPIPE, SIG_IGN);
-  int in[2], out[2], err[2];
-  if (pipe(in) || pipe(out) || pipe(err)) ADD_FAILURE() << "pipe";
-  if (output_closed) close(out[0]);
-  pid_t pid = fork();
-  if (pid == 0) {
-    setpgid(0, 0);
-    signal(SIGPIPE, SIG_DFL);
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    dup2(err[1], 2);
-    for (int fd : {in[0], in[1], out[1], err[0], err[1]}) close(fd);
-    if (!output_closed) close(out[0]);
-    execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  setpgid(pid, pid);
-  close(in[0]);
-  close(out[1]);
-  close(err[1]);
-  return {pid, in[1], output_closed ? -1 : out[0], err[0]};
-}
-
-std::thread drain(int fd, std::string& kept) {
-  return std::thread([fd, &kept] {
-    char buf[65536];
-    ssize_t n;
-    while ((n = read(fd, buf, sizeof buf)) > 0) kept.append(buf, static_cast<std::size_t>(n));
-    close(fd);
-  });
-}
-
-void write_all(int fd, const std::string& s) {
-  const char* p = s.data();
-  std::size_t n = s.size();
-  while (n > 0) {
-    ssize_t w = write(fd, p, n);
-    if (w <= 0) return;
-    p += w;
-    n -= static_cast<std::size_t>(w);
-  }
-}
-
-// Exit status as a shell reports it: the code, or 128 + the signal.  -1 when
-// the process has not ended within `seconds`.
-int wait_status(pid_t pid, int seconds = 10) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(-pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      return -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
-}
 
 struct Outcome {
   std::string out, err;
@@ -107,7 +47,7 @@ struct Outcome {
 
 // Types the whole of `input` and collects everything, as `prog < file` does.
 Outcome run(const std::string& path, const std::string& input, bool output_closed = false) {
-  Child c = start(path, output_closed);
+  Child c = start_child(path, output_closed);
   Outcome r;
   std::thread o;
   if (c.out >= 0) o = drain(c.out, r.out);
@@ -124,22 +64,6 @@ std::string utf8(std::string_view cp850) {
   std::string s;
   amostra::append_utf8(s, cp850);
   return s;
-}
-
-// Reads until `text` appears or a few seconds pass.
-bool wait_for(int fd, const std::string& text, std::string& seen) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  char buf[4096];
-  while (seen.find(text) == std::string::npos) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
-    ssize_t n = read(fd, buf, sizeof buf);
-    if (n <= 0) return false;
-    seen.append(buf, static_cast<std::size_t>(n));
-  }
-  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -218,7 +142,7 @@ TEST(Utf8Companion, AccentedNamesFillTheirColumns) {
 // Interactive use: each prompt arrives before the program waits.
 
 TEST(Utf8Companion, EachPromptArrivesBeforeTheAnswerIsTyped) {
-  Child c = start(AMOSTRA_UTF8);
+  Child c = start_child(AMOSTRA_UTF8);
   std::string seen;
   ASSERT_TRUE(wait_for(c.out, "DIGITE O CODIGO DA APLICACAO**\r\n *******************************************************\r\n"
                               " *******************************************************\r\n",
@@ -276,19 +200,10 @@ TEST(Utf8Companion, ClosedOutputAsForTheProgram) {
     EXPECT_EQ(r.err, report) << path;
   }
   // Closed after 100 bytes, in a long session (thousands of menu redraws).
-  Child c = start(AMOSTRA_UTF8);
+  Child c = start_child(AMOSTRA_UTF8);
   std::string err;
   std::thread e = drain(c.err, err);
-  std::thread reader([fd = c.out] {
-    char buf[100];
-    std::size_t got = 0;
-    while (got < sizeof buf) {
-      ssize_t n = read(fd, buf + got, sizeof buf - got);
-      if (n <= 0) break;
-      got += static_cast<std::size_t>(n);
-    }
-    close(fd);
-  });
+  std::thread reader = read_then_close(c.out, 100);
   std::string redraws;
   for (int k = 0; k < 5000; ++k) redraws += "18\n";
   write_all(c.in, redraws);
@@ -328,7 +243,7 @@ TEST(Utf8Companion, InterruptEndsBothProcesses) {
   // Ctrl-C at a terminal signals the whole foreground group; `kill -INT`
   // signals the companion alone, which passes it on.
   for (bool whole_group : {true, false}) {
-    Child c = start(AMOSTRA_UTF8);
+    Child c = start_child(AMOSTRA_UTF8);
     std::string seen;
     ASSERT_TRUE(wait_for(c.out, "DIGITE O CODIGO DA APLICACAO", seen));
     std::vector<pid_t> program = children_of(c.pid);
