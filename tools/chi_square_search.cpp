@@ -1,53 +1,63 @@
-// Searches chi-square inputs whose stored results differ when the expressions
-// are evaluated in double instead of extended.
+// Searches chi-square inputs whose printed statistic differs when the
+// expressions are evaluated in double instead of extended.
 //
-//   g++ -O1 -ffp-contract=off -o chi_square_search tools/chi_square_search.cpp
-//   nice ./chi_square_search pair TRIALS SEED      goodness-of-fit pairs (Fo, Fe)
-//   nice ./chi_square_search table FO FE             2 x 2 tables around one pair
+//   g++ -O2 -ffp-contract=off -o chi_square_search tools/chi_square_search.cpp
+//   nice ./chi_square_search pairs FO_MIN FO_MAX    integer Fo, every single Fe in [1, 4)
+//   nice ./chi_square_search tables FO FE NMAX      integer 2 x 2 tables with that cell (1,1)
+//   nice ./chi_square_search second FO FE           short second pairs for a goodness of fit
 //
-// x86 only: long double is the x87 80-bit format there, double is SSE2 (the
-// values stay far inside double's exponent range, so SSE2 double gives what
-// the x87 gives at 53 bits).
+// x86-64 only: long double is the x87 80-bit format there, double is SSE2
+// (the values stay far inside double's exponent range, so SSE2 double gives
+// what the x87 gives at 53 bits).
 //
 // Why a difference is possible in the goodness-of-fit term
 //     dif = (fo - fe)*(fo - fe)/fe
 // d = fo - fe is exact in both, but when fe is small beside the difference
-// (fe in [1, 4) and fo about 40 here) d spans more than 26 bits: fe's unit is
-// 2^-22 while d is about 2^5. Then d*d has more than 53 bits and is rounded
-// in double (not in extended, below 64 bits), and the quotient by fe's 24-bit
-// significand is no longer a ratio with a coarse grain: its exact value can
-// lie within 2^-53 (relative) of a halfway point between singles, where the
-// two evaluations round to different singles. About one random pair in 2^29
-// does. `pair` draws fe in [1, 4) and a target dif in [400, 900), sets
-// fo = fe + sqrt(dif*fe) rounded to a single, and prints every pair whose
-// stored dif differs (fo, fe as exact hexadecimal floats, then both difs).
+// (fe in [1, 4), unit 2^-23 or 2^-22, and fo about 30) d spans more than 26
+// bits. Then d*d has more than 53 bits and is rounded in double (not in
+// extended, below 64 bits), and the quotient by fe's 24-bit significand has
+// no coarse grain any more: its exact value can lie within 2^-53 (relative)
+// of a halfway point between singles, where the two evaluations round to
+// different singles. `pairs` tries every integer Fo in the range against
+// every single Fe in [1, 4) and prints the pairs whose stored dif (below
+// 1000) differs.
 //
-// `table` takes one such pair as the cell (1,1) of a 2 x 2 contingency table:
-// for every y = fo(1,2) and z = fo(2,1) (multiples of 1/4 in [4, 20)) it picks
-// the total so that the expected frequency fe(1,1) = somal(1)*somac(1)/somat
-// comes out as exactly FE, and w = fo(2,2) to make that total; then it
-// evaluates the whole statistic both ways (sums, expectations, and the
-// accumulation qui = qui + (fo - fe)^2/fe cell by cell) and prints the tables
-// whose F6.2 field of qui differs.
+// In the test of independence the expected frequency of a cell is
+// somal(i)*somac(j)/somat, and the statistic accumulates
+//     qui = qui + (fo - fe)*(fo - fe)/fe
+// cell by cell, cell (1,1) first: with fo(1,1) = Fo and fe(1,1) = Fe of such
+// a pair, qui is one unit apart after the first cell. `tables` finds integer
+// 2 x 2 tables with that cell: for every grand total N up to NMAX, every
+// product p = somal(1)*somac(1) with p/N rounding to Fe, and every way of
+// writing p as R1*C1 with both at least Fo, the table
+//     Fo, R1 - Fo / C1 - Fo, N - R1 - C1 + Fo
+// is evaluated both ways (sums, expectations, the accumulation); those whose
+// F6.2 field of qui differs are printed. The unit usually survives the three
+// later cells; it shows in the second decimal about once in 300 tables.
 //
-// Found: `pair 100000000 1` gives 1 pair (3 s), `pair 1000000000 2` gives 3
-// (30 s), among them Fo = 0x1.0cd818p+5, Fe = 0x1.728ffcp+0 (dif 714.425232
-// in extended, 714.425171 in double). `table 0x1.0cd818p+5 0x1.728ffcp+0`
-// builds 3786 tables: the stored qui differs in all of them (the unit moved
-// in cell (1,1) survives the later cells), and 14 print differently, among
-// them y = 11, z = 6.5, w = 0x1.2830a4p+10 (766.04 against 766.03). Both
-// sessions are derived exactly by tools/extended_chi_square.py.
+// A goodness of fit with the pair alone prints the same (both singles round
+// to the same second decimal); `second` tries short second pairs (Fo an
+// integer 1..60, Fe with one decimal, 0.1..60) whose dif, the same in both
+// evaluations, moves the sum across a second-decimal boundary.
+//
+// Found: `pairs 12 60` (13 s) gives Fo = 22, 31, 41, 44 with
+// Fe = 0x1.0bfc7ep+0, 0x1.541d42p+1, 0x1.612682p+1, 0x1.0bfc7ep+1; the second,
+// 2.6571429 typed (93/35 = 2.657142857...), makes dif 302.323822 in
+// extended and 302.323792 in double. `tables 31 0x1.541d42p+1 200000` finds
+// 102249 tables (all with a stored difference), 368 printed, the smallest
+// being 31, 26 / 31, 1242 (N = 1330, 57*62/1330 = 93/35): 331.31 against
+// 331.30. `second 31 0x1.541d42p+1`: see tools/extended_chi_square.py for the
+// pair chosen. Both sessions are derived exactly by that script.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 
 namespace {
 
 template <class T>
 float dif(float fo, float fe) {
-  T d = static_cast<T>(fo) - static_cast<T>(fe);
+  const T d = static_cast<T>(fo) - static_cast<T>(fe);
   return static_cast<float>(d * d / static_cast<T>(fe));
 }
 
@@ -69,83 +79,93 @@ float qui2x2(const float fo[2][2]) {
       fe[i][j] = static_cast<float>(static_cast<T>(somal[i]) * static_cast<T>(somac[j]) / static_cast<T>(somat));
   for (int i = 0; i < 2; ++i)
     for (int j = 0; j < 2; ++j) {
-      T d = static_cast<T>(fo[i][j]) - static_cast<T>(fe[i][j]);
+      const T d = static_cast<T>(fo[i][j]) - static_cast<T>(fe[i][j]);
       qui = static_cast<float>(static_cast<T>(qui) + d * d / static_cast<T>(fe[i][j]));
     }
   return qui;
 }
 
-// F6.2 of a single: the exact value to two decimals, halves away from zero.
-void f62(float v, char out[16]) {
-  if (!(std::fabs(v) < 999.995f)) {
-    std::strcpy(out, "******");
-    return;
-  }
-  std::snprintf(out, 16, "%6.2f", static_cast<double>(v));  // exact binary value: no ties at .xx5
+// Whether two singles print differently in F6.2 (both must fit: below 999.995).
+// The exact binary value is rounded; no single lies on a .xx5 boundary.
+bool f62_differ(float a, float b, char ta[16], char tb[16]) {
+  std::snprintf(ta, 16, "%6.2f", static_cast<double>(a));
+  std::snprintf(tb, 16, "%6.2f", static_cast<double>(b));
+  return std::fabs(a) < 999.995f && std::fabs(b) < 999.995f && std::strcmp(ta, tb) != 0;
 }
 
-int pair_mode(long trials, unsigned seed) {
-  std::mt19937_64 rng(seed);
-  std::uniform_real_distribution<double> target(400.0, 900.0);
+int pairs_mode(int lo, int hi) {
   long found = 0;
-  for (long t = 0; t < trials; ++t) {
-    const unsigned long m = (1UL << 23) | (rng() & ((1UL << 23) - 1));
-    const float fe = std::ldexp(static_cast<float>(m), -23 + static_cast<int>(rng() & 1));  // [1, 4)
-    const float fo = static_cast<float>(fe + std::sqrt(target(rng) * fe));
-    const float e = dif<long double>(fo, fe), d = dif<double>(fo, fe);
-    if (e != d) {
-      ++found;
-      std::printf("fo=%a fe=%a  dif ext=%.9g (%a) dbl=%.9g (%a)\n", fo, fe, e, e, d, d);
+  for (int fo = lo; fo <= hi; ++fo)
+    for (float fe = 1.0f; fe < 4.0f; fe = std::nextafter(fe, 8.0f)) {
+      const float e = dif<long double>(static_cast<float>(fo), fe);
+      const float d = dif<double>(static_cast<float>(fo), fe);
+      if (e != d && e < 1000) {
+        ++found;
+        std::printf("fo=%d fe=%a (%.9g)  dif ext=%.9g (%a) dbl=%.9g (%a)\n", fo, fe, fe, e, e, d, d);
+      }
     }
-  }
-  std::printf("%ld trials, %ld pairs differ\n", trials, found);
+  std::printf("%ld pairs differ\n", found);
   return 0;
 }
 
-int table_mode(float fo11, float fe11) {
+int tables_mode(int fo11, float fe11, long nmax) {
   long tables = 0, differ = 0, printed = 0;
-  for (int qy = 16; qy < 80; ++qy)
-    for (int qz = 16; qz < 80; ++qz) {
-      const float y = static_cast<float>(qy) / 4, z = static_cast<float>(qz) / 4;
-      const float r1 = static_cast<float>(static_cast<double>(fo11) + y);
-      const float c1 = static_cast<float>(static_cast<double>(fo11) + z);
-      // A grand total that gives fe11 exactly: the single nearest r1*c1/fe11 or a neighbour;
-      // somac(2) = total - c1 and w = somac(2) - y, each checked to be what the program stores.
-      const float s = static_cast<float>(static_cast<double>(r1) * c1 / fe11);
-      for (int k = -4; k <= 4; ++k) {
-        float total = s;
-        for (int i = 0; i < (k < 0 ? -k : k); ++i) total = std::nextafter(total, k < 0 ? 0.0f : 1e30f);
-        const float c2 = static_cast<float>(static_cast<double>(total) - c1);
-        const float w = static_cast<float>(static_cast<double>(c2) - y);
-        if (static_cast<float>(static_cast<double>(y) + w) != c2 ||
-            static_cast<float>(static_cast<double>(c1) + c2) != total ||
-            static_cast<float>(static_cast<double>(r1) * c1 / total) != fe11)
-          continue;
-        const float fo[2][2] = {{fo11, y}, {z, w}};
+  for (long n = 2; n <= nmax; ++n) {
+    const long p0 = std::lround(static_cast<double>(fe11) * n);
+    for (long p = p0 - 2; p <= p0 + 2; ++p) {
+      // p/n as the program stores it: a quotient of integers below 2^24, correctly rounded
+      // through double (it is at least 2^-48 away from a halfway point unless on it).
+      if (p <= 0 || static_cast<float>(static_cast<double>(p) / n) != fe11) continue;
+      for (long r1 = fo11; r1 <= p / fo11; ++r1) {
+        if (p % r1 != 0) continue;
+        const long c1 = p / r1, y = r1 - fo11, z = c1 - fo11, w = n - r1 - z;
+        if (w < 0) continue;
+        const float fo[2][2] = {{static_cast<float>(fo11), static_cast<float>(y)},
+                                {static_cast<float>(z), static_cast<float>(w)}};
         ++tables;
         const float e = qui2x2<long double>(fo), d = qui2x2<double>(fo);
-        if (e == d) break;
+        if (e == d) continue;
         ++differ;
-        char fe_[16], fd_[16];
-        f62(e, fe_);
-        f62(d, fd_);
-        if (std::strcmp(fe_, fd_) != 0) {
+        char te[16], td[16];
+        if (f62_differ(e, d, te, td)) {
           ++printed;
-          std::printf("table %a %g %g %a  qui ext=%s (%a) dbl=%s (%a)\n", fo11, y, z, w, fe_, e, fd_, d);
+          std::printf("table %d %ld / %ld %ld  (N = %ld)  qui ext=%s dbl=%s\n", fo11, y, z, w, n, te, td);
         }
-        break;  // one table per (y, z)
       }
     }
+  }
   std::printf("%ld tables, %ld stored qui differ, %ld printed differ\n", tables, differ, printed);
+  return 0;
+}
+
+int second_mode(int fo1, float fe1) {
+  const float xe = dif<long double>(static_cast<float>(fo1), fe1), xd = dif<double>(static_cast<float>(fo1), fe1);
+  long found = 0;
+  for (int fo = 1; fo <= 60; ++fo)
+    for (int k = 1; k <= 600; ++k) {
+      const float fe = static_cast<float>(k / 10.0);  // what typing k/10 gives
+      const float ye = dif<long double>(static_cast<float>(fo), fe), yd = dif<double>(static_cast<float>(fo), fe);
+      if (ye != yd) continue;  // the second pair itself must not differ
+      const float se = static_cast<float>(static_cast<long double>(xe) + ye);
+      const float sd = static_cast<float>(static_cast<long double>(xd) + yd);
+      char te[16], td[16];
+      if (f62_differ(se, sd, te, td)) {
+        ++found;
+        std::printf("second pair %d %.1f  qui ext=%s dbl=%s\n", fo, k / 10.0, te, td);
+      }
+    }
+  std::printf("%ld second pairs\n", found);
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::strcmp(argv[1], "pair") == 0) return pair_mode(std::atol(argv[2]), std::atoi(argv[3]));
-  if (argc == 4 && std::strcmp(argv[1], "table") == 0)
-    return table_mode(std::strtof(argv[2], nullptr), std::strtof(argv[3], nullptr));
-  std::fprintf(stderr, "usage: %s pair TRIALS SEED | table FO FE\n", argv[0]);
+  if (argc == 4 && std::strcmp(argv[1], "pairs") == 0) return pairs_mode(std::atoi(argv[2]), std::atoi(argv[3]));
+  if (argc == 5 && std::strcmp(argv[1], "tables") == 0)
+    return tables_mode(std::atoi(argv[2]), std::strtof(argv[3], nullptr), std::atol(argv[4]));
+  if (argc == 4 && std::strcmp(argv[1], "second") == 0)
+    return second_mode(std::atoi(argv[2]), std::strtof(argv[3], nullptr));
+  std::fprintf(stderr, "usage: %s pairs FO_MIN FO_MAX | tables FO FE NMAX | second FO FE\n", argv[0]);
   return 2;
 }

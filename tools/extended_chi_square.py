@@ -11,35 +11,32 @@ d has at most 26 significant bits, d*d is exact in double too, and the
 quotient P/fse of a numerator below 2^52 by a 24-bit significand lies at
 least 2^-52 (relative) from any halfway point between singles unless exactly
 on it: rounding first to 53 bits cannot move it across, so no difference.
-That is the case whenever Fo and Fe have similar magnitudes (frequencies with
-few decimals), which is why this test was once thought unable to show it.
-But expected frequencies are typed reals: with Fe = 1.4475... (unit 2^-22)
-and Fo = 33.6055... the difference spans 28 bits, d*d needs 56 bits and is
-rounded in double, and the quotient then has no coarse grain; about one pair
-in 2^28 has its exact dif within 2^-53 of a halfway point, where double lands
-on the other single. tools/chi_square_search.cpp (`pair`, seed 2) found
-    Fo = 0x1.0cd818p+5 = 33.6055145263671875
-    Fe = 0x1.728ffcp+0 = 1.4475095272064208984375
-whose dif is 714.425232 (0x1.65366ep+9) in extended and 714.425171
-(0x1.65366cp+9) in double. Both print 714.43; a second pair (2c, c), whose
-dif is exactly c in both evaluations (c*c is exact in 48 bits, and so is
-the quotient by c), moves the sum onto a second-decimal boundary: c is the
-first multiple of 2^-14 from 10 up for which the two sums print differently
-(c = 10.00982666015625; the sums are exact: same binade, multiples of its
-unit): 724.44 in extended against 724.43 in double.
+That is the case whenever Fo and Fe have similar magnitudes and few decimals,
+which is why this test was once thought unable to show it. But expected
+frequencies are typed reals, and often small: with Fe = 93/35, typed
+2.6571429 (the single 0x1.541d42p+1, unit 2^-22), and Fo = 31 the difference
+spans 28 bits, d*d needs 56 bits and is rounded in double, and the quotient
+has no coarse grain any more. tools/chi_square_search.cpp (`pairs 12 60`,
+every integer Fo against every single Fe in [1, 4)) found this pair among
+four: dif is 302.323822 (0x1.2e52e6p+8) in extended and 302.323792
+(0x1.2e52e4p+8) in double. Both print 302.32; a second pair, Fo = 16 and
+Fe = 14.9 (dif 0.0812081..., the same single in both; found by `second`),
+brings the sums across a second-decimal boundary: 302.41 in extended against
+302.40 in double.
 
 Independence. The expected frequencies somal(i)*somac(j)/somat are a product
 of two singles (exact in 48 bits, so exact in double) divided by a single:
 one rounding, the same single in both. The statistic accumulates
     qui = qui + (fo - fe)*(fo - fe)/fe
 cell by cell; the first cell's term is the goodness-of-fit term above, so the
-same pair serves as cell (1,1): fo(1,1) = Fo, fe(1,1) = Fe. y = fo(1,2) and
-z = fo(2,1) are small quarters; w = fo(2,2) is set so that the grand total
-makes somal(1)*somac(1)/somat round to exactly Fe (`table` mode of the search
-tool, which also evaluates the whole table both ways). The one-unit difference
-of qui after cell (1,1) survives the three later accumulations, and for
-y = 11, z = 6.5, w = 0x1.2830a4p+10 = 1184.7600... it straddles a second
-decimal: 766.04 in extended against 766.03 in double.
+same pair serves as cell (1,1): in the table of counts
+    31    26
+    31  1242
+fo(1,1) = 31 and fe(1,1) = 57*62/1330 = 93/35, stored as the same single.
+The unit by which qui differs after cell (1,1) survives the three later
+accumulations and straddles a second decimal: 331.31 in extended against
+331.30 in double (`tables 31 0x1.541d42p+1 200000`: the smallest of 368
+integer tables with that cell that print differently).
 
 Every statement is modelled with fractions.Fraction in the application's
 order, each operation rounded to a 64-bit significand (53 with --bits 53),
@@ -64,24 +61,10 @@ def hexf(s):
     return F(float.fromhex(s))
 
 
-FO = hexf("0x1.0cd818p+5")
-FE = hexf("0x1.728ffcp+0")
-TABLE = [[FO, F(11)], [F(13, 2), hexf("0x1.2830a4p+10")]]
-
-
-def dec(v):
-    """Exact decimal text of a dyadic fraction."""
-    s = "-" if v < 0 else ""
-    v = abs(v)
-    ip = v.numerator // v.denominator
-    fr = v - ip
-    digs = ""
-    while fr:
-        fr *= 10
-        d = fr.numerator // fr.denominator
-        digs += str(d)
-        fr -= d
-    return s + str(ip) + "." + (digs or "0")
+# The typed texts and the singles they give (nearest, ties to even).
+PAIRS = [("31", "2.6571429"), ("16", "14.9")]
+TABLE = [["31", "26"], ["31", "1242"]]
+FE = hexf("0x1.541d42p+1")
 
 
 def ops(bits):
@@ -93,7 +76,7 @@ def goodness(pairs, bits=64):
     qui = F(0)
     difs = []
     for fso, fse in pairs:
-        assert S(fso) == fso and S(fse) == fse
+        fso, fse = read(fso), read(fse)
         dif = S(X(X(X(fso - fse) * X(fso - fse)) / fse))
         difs.append(dif)
         qui = S(X(qui + dif))
@@ -102,8 +85,8 @@ def goodness(pairs, bits=64):
 
 def independence(fo, bits=64):
     X, S = ops(bits)
+    fo = [[read(v) for v in row] for row in fo]
     inl, inc = len(fo), len(fo[0])
-    assert all(S(v) == v for row in fo for v in row)
     somal = [F(0)] * inl
     for i in range(inl):
         for j in range(inc):
@@ -126,14 +109,9 @@ def independence(fo, bits=64):
     return qui, (inc - 1) * (inl - 1), fe, steps
 
 
-def shift_pair(bits_pair):
-    """c, the first multiple of 2^-14 from 10 up whose sums with the two difs print apart."""
-    (_, _, (xe,)), (_, _, (xd,)) = bits_pair
-    unit = F(1, 2 ** 14)
-    k = 10 * 2 ** 14
-    while fw(rnd(xe + k * unit, 24), 6, 2) == fw(rnd(xd + k * unit, 24), 6, 2):
-        k += 1
-    return k * unit
+def read(text):
+    """A typed real as the reader stores it: the nearest single."""
+    return rnd(F(text), 24)
 
 
 def fit_record(qui, gl):
@@ -179,7 +157,7 @@ def write_fit(pairs, qui, gl):
     prompts = [" Digitar o par de dados numero " + str(k).rjust(2) for k in (1, 2)]
     assert [out[out.index(p) + 1] for p in prompts] == ["", ""]
     (ROOT / "extended_chi_goodness_of_fit.out").write_bytes("\r\n".join(out).encode("cp850"))
-    lines = ["9", "1", "1", str(len(pairs))] + [dec(a) + " " + dec(b) for a, b in pairs] + ["0"]
+    lines = ["9", "1", "1", str(len(pairs))] + [a + " " + b for a, b in pairs] + ["0"]
     (ROOT / "extended_chi_goodness_of_fit.in").write_text("\n".join(lines) + "\n")
 
 
@@ -193,27 +171,26 @@ def write_table(fo, qui, gl):
     out[res[0]] = table_record(qui, gl)
     assert len(out[res[0]]) == len(table_record(F(79, 100), 1))
     (ROOT / "extended_chi_independence.out").write_bytes("\r\n".join(out).encode("cp850"))
-    lines = ["9", "1", "2", str(len(fo)), str(len(fo[0]))] + [dec(v) for row in fo for v in row] + ["0"]
+    lines = ["9", "1", "2", str(len(fo)), str(len(fo[0]))] + [v for row in fo for v in row] + ["0"]
     (ROOT / "extended_chi_independence.in").write_text("\n".join(lines) + "\n")
 
 
 def main():
     bits = 53 if "--bits" in sys.argv and sys.argv[sys.argv.index("--bits") + 1] == "53" else 64
-    c = shift_pair([goodness([(FO, FE)], 64), goodness([(FO, FE)], 53)])
-    pairs = [(FO, FE), (2 * c, c)]
-    qui, gl, difs = goodness(pairs, bits)
-    print("goodness of fit: pairs", [(dec(a), dec(b)) for a, b in pairs])
+    assert read("2.6571429") == FE == rnd(F(93, 35), 24)
+    qui, gl, difs = goodness(PAIRS, bits)
+    print("goodness of fit: pairs", PAIRS)
     print("  dif", [float(v) for v in difs], "qui", float(qui), repr(fit_record(qui, gl)))
     tq, tgl, fe, steps = independence(TABLE, bits)
-    print("independence: table", [[dec(v) for v in row] for row in TABLE])
+    print("independence: table", TABLE)
     print("  fe", [[float(v) for v in row] for row in fe], "qui after each cell", [float(v) for v in steps])
     print("  ", repr(table_record(tq, tgl)))
     assert fe[0][0] == FE
     if "--write" in sys.argv:
         assert bits == 64
-        assert fit_record(qui, gl) != fit_record(goodness(pairs, 53)[0], gl)
+        assert fit_record(qui, gl) != fit_record(goodness(PAIRS, 53)[0], gl)
         assert table_record(tq, tgl) != table_record(independence(TABLE, 53)[0], tgl)
-        write_fit(pairs, qui, gl)
+        write_fit(PAIRS, qui, gl)
         write_table(TABLE, tq, tgl)
 
 
