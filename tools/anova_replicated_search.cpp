@@ -35,9 +35,11 @@
 // 489 tables, the printed results differ in 21 (always F(lin x col), now and
 // then F(linhas) too).  The third of them is the golden session
 // extended_anova_replicated (F(lin x col) 1.77 in extended, 1.61 in double),
-// derived by tools/extended_anova_replicated.py.  Divisors 3, 5 and 7 cannot
-// do this (1/3's period of two bits never leaves a single-sized remainder);
-// 9 is the smallest product rnl*rnr that can.
+// derived by tools/extended_anova_replicated.py.  Which divisors allow the
+// construction was sampled with exact fractions (3000 random somacol2 per
+// odd divisor up to 399): 3, 5 and 7 never (the 53-bit remainder of a
+// quotient by 3 is the repeating 0101... over some 28 bits, never a single),
+// 9 for about one somacol2 in nine, and most larger odd divisors too.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
