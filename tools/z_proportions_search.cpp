@@ -13,10 +13,11 @@
 // product and p - pp are exact in both precisions; the quotient by rn1, the
 // square root and the last division are rounded, at 2^-64 or 2^-53.  Just
 // above 1.96 (single 16441672 * 2^-23, even significand) lies the halfway
-// point h = 32883345 * 2^-24.  If the exact z lies above h by less than about
-// 2^-54 relative, extended keeps it above h (the single above 1.96: rejected),
-// while double rounds it onto h and the tie goes to the even single 1.96
-// (accepted).  The search does not wait for chance: for every population
+// point h = 32883345 * 2^-24.  If the evaluated z lies just above h (within
+// about 2^-54 relative, or exactly on h with the program's own roundings
+// pushing it off), extended can keep it above h (the single above 1.96:
+// rejected) while double rounds it onto h and the tie goes to the even single
+// 1.96 (accepted).  The search does not wait for chance: for every population
 // proportion pp = k/PPSTEPS and every size rn1 in [NMIN, NMAX] it solves
 // |p - pp| * sqrt(rn1/((1-pp)*pp)) = h for p and tries the singles next to
 // the solution, so each try has a chance of about 2^-30.
