@@ -10,6 +10,9 @@
 # make test-platforms - aarch64 (qemu), Windows (Wine) and clang/libc++ builds on every golden session
 # make package    - Debian packages (amd64, arm64) and the Windows zip, in dist/
 BUILD ?= build
+# Parallel compile jobs: one per processor (an unbounded -j can start every
+# compiler at once and exhaust a small machine's memory).
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
 .PHONY: all build run test sanitize fuzz fuzz-smoke bench doc clean soft-ext-proof test-soft fuzz-diff fuzz-diff-smoke
@@ -18,7 +21,7 @@ all: build
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j
+	cmake --build $(BUILD) -j $(JOBS)
 
 # On a UTF-8 terminal the dialogue goes through amostra-utf8, which converts
 # the program's code page 850 to and from UTF-8; elsewhere the program runs as is.
@@ -31,12 +34,12 @@ test: build
 
 sanitize:
 	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAMOSTRA_SANITIZE=ON
-	cmake --build build-sanitize -j
+	cmake --build build-sanitize -j $(JOBS)
 	ctest --test-dir build-sanitize --output-on-failure -j2
 
 fuzz:
 	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAMOSTRA_FUZZ=ON -DBUILD_TESTING=OFF
-	cmake --build build-fuzz -j --target amostra_fuzz
+	cmake --build build-fuzz -j $(JOBS) --target amostra_fuzz
 
 fuzz-smoke: fuzz
 	bash tests/fuzz/run.sh build-fuzz/amostra_fuzz $(FUZZ_SECONDS)
