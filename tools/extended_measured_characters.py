@@ -19,7 +19,9 @@ side): with ulp24(v) = 2^m, 2^(m-41) < |v - h| < 2^(m-30).
 When the running sum is the larger term, tools/square_tie_search.cpp lists
 every odd 24-bit significand o whose square, divided by an odd count
 n <= 99, can put the sum there; n = 1 (the sum of squares, and soma2c with
-two or four specimens) has no solution, n = 3 has one: o = 13033593, m = 40,
+two or four specimens) has no solution in that case (a small running sum
+with a fine fraction before a large square can, see that tool), n = 3 has
+one: o = 13033593, m = 40,
     o^2 = 3 * (2^39 * 103 - 581)
 so o^2/3 = 2^39*odd - 581: added to a single S that is a multiple of 2^40
 in [2^63, 2^64) (units of o's last bit squared) it lies 581 below a halfway
@@ -38,15 +40,15 @@ double: in extended the pair (1,2) does not differ (10000 <= dms), D = 3.3333
 "Caracter muito discriminativo". The big values are the 15th set that
 --draw 2 prints (values near round numbers whose verdict flips with both
 residuals positive), chosen because its means differ by exactly 10000.
-The data's own residual sum of squares is about 267 (species 1 and 2 vary
+The data's own residual sum of squares is about 1334 (species 1 and 2 vary
 by tens); the computed residual, 2^27 or 2^26, is all rounding: this is the
 single-precision cancellation the application has in both evaluations.
 
 Every statement is modelled with fractions.Fraction in the order the
 application evaluates it, each operation rounded to a 64-bit significand
 (53 with --bits 53), each stored value to a single. The dialogue is that of
-the hand-derived golden session measured_tukey_q (same species, same
-character name, three species): its first character is kept with the data
+the hand-derived golden session measured_tukey_q (the same three
+species and character name): its first character is kept with the data
 prompts rebuilt for three specimens (checked against the golden's two), the
 residual degrees of freedom, D and the verdict replaced in place (columns
 asserted), and its closing taken from the end of the same session.
