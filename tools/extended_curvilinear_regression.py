@@ -37,6 +37,9 @@ the golden's values.
 
     tools/extended_curvilinear_regression.py [--bits 53]   prints the numbers
     tools/extended_curvilinear_regression.py --write       writes the .in/.out
+    tools/extended_curvilinear_regression.py --check       compares them with
+        the derivation, and requires the double model to print another box
+        (exit status 1 otherwise; run by the test suite)
 """
 import sys
 from decimal import Decimal, localcontext
@@ -226,7 +229,32 @@ def session(k, pairs, m):
     return b"\r\n".join(recs)
 
 
+def check(root):
+    """The committed sessions are the derivation's, and double evaluation
+    prints each of them differently."""
+    bad = 0
+    for name, (k, pairs) in SESSIONS.items():
+        m64, m53 = model(k, pairs, 64), model(k, pairs, 53)
+        want_in = "16\n1\n%d\n" % len(pairs) + "".join(f"{x} {y}\n" for x, y in pairs) + "%d\n0\n0\n" % k
+        if (root / f"{name}.out").read_bytes() != session(k, pairs, m64):
+            print(f"{name}.out is not the derived session")
+            bad += 1
+        if (root / f"{name}.in").read_text() != want_in:
+            print(f"{name}.in is not the derived input")
+            bad += 1
+        rec64 = value_records(m64["am"], m64["bm"], m64["cm"], m64["ep"])
+        rec53 = value_records(m53["am"], m53["bm"], m53["cm"], m53["ep"])
+        if rec64 == rec53:
+            print(f"{name}: double evaluation prints the same box")
+            bad += 1
+        else:
+            print(f"{name}: extended {rec64[0].decode('cp850').strip()} / double {rec53[0].decode('cp850').strip()}")
+    return 1 if bad else 0
+
+
 def main():
+    if "--check" in sys.argv:
+        sys.exit(check(Path(__file__).resolve().parent.parent / "tests/transcripts/regression"))
     bits = 53 if "--bits" in sys.argv and sys.argv[sys.argv.index("--bits") + 1] == "53" else 64
     root = Path(__file__).resolve().parent.parent / "tests/transcripts/regression"
     for name, (k, pairs) in SESSIONS.items():
