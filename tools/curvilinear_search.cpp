@@ -43,7 +43,7 @@
 // Models 3 and 4 (logarithm sums) moved about once in 10^8 fits. The golden
 // sessions came from
 //   ./curvilinear_search 20000 12 12 300 50 1000 900000 200000   models 1 and 2
-//   ./curvilinear_search 20000 11 3 200 50 300 500000 500000     model 3
+//   ./curvilinear_search 20000 31 3 500 100 500 900000 500000 6  model 3
 //   ./curvilinear_search 10000 5 34 200 50 300 500000 500000     model 4
 // each a few minutes.
 //
