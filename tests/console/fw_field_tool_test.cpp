@@ -1,5 +1,5 @@
 // The exhaustive precision checks in tools/ compare printed fields through
-// their own Fw.d text (tools/fw_field.hpp); a slip there would hide or invent
+// their own Fw.d text (tools/precision/fw_field.hpp); a slip there would hide or invent
 // a printed difference. Here it must give the program's own field bytes.
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "../../tools/fw_field.hpp"
+#include "../../tools/precision/fw_field.hpp"
 #include "console/fields.hpp"
 
 namespace {

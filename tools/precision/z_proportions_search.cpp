@@ -2,7 +2,7 @@
 // printed Z changes when the expression is evaluated in double instead of
 // extended.
 //
-//   g++ -O2 -ffp-contract=off -o z_proportions_search tools/z_proportions_search.cpp
+//   g++ -O2 -ffp-contract=off -o z_proportions_search tools/precision/z_proportions_search.cpp
 //   nice ./z_proportions_search NMIN NMAX PPSTEPS
 //
 // x86 only: long double is the x87 80-bit format there, double is SSE2 (each
@@ -26,7 +26,7 @@
 // inputs, all printing Z = 1.96 with "Rejeitamos_Ho" in extended and
 // "Aceitamos_Ho" in double, e.g. pp = 0.5, p = 0.43466666, rn1 = 225 (kept as
 // the golden session extended_z_proportions, derived by
-// tools/extended_z_proportions.py), pp = 0.25, p = 0.21733333, rn1 = 675 and
+// tools/precision/extended_z_proportions.py), pp = 0.25, p = 0.21733333, rn1 = 675 and
 // pp = 0.5, p = 0.47030303, rn1 = 1089.  In every one rn1 / ((1-pp)*pp) is a
 // square and the exact Z is the halfway point itself: the program's own
 // roundings decide the side, and extended and double round differently.

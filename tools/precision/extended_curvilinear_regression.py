@@ -3,7 +3,7 @@
 to _model4 exactly: one fit of each curve whose printed box differs when the
 expressions are evaluated in double instead of extended.
 
-The data were found by tools/curvilinear_search.cpp. In each, one partial sum
+The data were found by tools/precision/curvilinear_search.cpp. In each, one partial sum
 of the determinant rule,
     dpri = ((a11*a22)*a33 + (a12*a23)*a31) + (a21*a32)*a13    (or dsec),
 is a sum of products of three stored sums with full 24-bit significands (the
@@ -35,9 +35,9 @@ from the format "*",2x,3(a4,1x,f9.2,2x),"*" and "*",4x,A30,1x,F9.2,6x,"*",
 after checking that the same rebuilding gives the golden's own records from
 the golden's values.
 
-    tools/extended_curvilinear_regression.py [--bits 53]   prints the numbers
-    tools/extended_curvilinear_regression.py --write       writes the .in/.out
-    tools/extended_curvilinear_regression.py --check       compares them with
+    tools/precision/extended_curvilinear_regression.py [--bits 53]   prints the numbers
+    tools/precision/extended_curvilinear_regression.py --write       writes the .in/.out
+    tools/precision/extended_curvilinear_regression.py --check       compares them with
         the derivation, and requires the double model to print another box
         (exit status 1 otherwise; run by the test suite)
 """
@@ -192,7 +192,7 @@ def value_records(am, bm, cm, ep):
 
 
 def golden(name):
-    root = Path(__file__).resolve().parent.parent / "tests/transcripts/regression"
+    root = Path(__file__).resolve().parents[2] / "tests/transcripts/regression"
     return (root / f"{name}.out").read_bytes().split(b"\r\n")
 
 
@@ -255,9 +255,9 @@ def check(root):
 
 def main():
     if "--check" in sys.argv:
-        sys.exit(check(Path(__file__).resolve().parent.parent / "tests/transcripts/regression"))
+        sys.exit(check(Path(__file__).resolve().parents[2] / "tests/transcripts/regression"))
     bits = 53 if "--bits" in sys.argv and sys.argv[sys.argv.index("--bits") + 1] == "53" else 64
-    root = Path(__file__).resolve().parent.parent / "tests/transcripts/regression"
+    root = Path(__file__).resolve().parents[2] / "tests/transcripts/regression"
     for name, (k, pairs) in SESSIONS.items():
         m = model(k, pairs, bits)
         print(f"{name} (model {k}, {bits} bits)")

@@ -16,7 +16,7 @@ which is why this test was once thought unable to show it. But expected
 frequencies are typed reals, and often small: with Fe = 93/35, typed
 2.6571429 (the single 0x1.541d42p+1, unit 2^-22), and Fo = 31 the difference
 spans 28 bits, d*d needs 56 bits and is rounded in double, and the quotient
-has no coarse grain any more. tools/chi_square_search.cpp (`pairs 12 60`,
+has no coarse grain any more. tools/precision/chi_square_search.cpp (`pairs 12 60`,
 every integer Fo against every single Fe in [1, 4)) found this pair among
 four: dif is 302.323822 (0x1.2e52e6p+8) in extended and 302.323792
 (0x1.2e52e4p+8) in double. Both print 302.32; a second pair, Fo = 16 and
@@ -45,8 +45,8 @@ golden sessions chi_goodness_of_fit and chi_independence (same screens,
 without their refused answers, which are removed and checked); the result
 record is formatted here and checked to keep the golden's columns.
 
-    tools/extended_chi_square.py [--bits 53]   prints the numbers only
-    tools/extended_chi_square.py --write       writes the .in and .out files
+    tools/precision/extended_chi_square.py [--bits 53]   prints the numbers only
+    tools/precision/extended_chi_square.py --write       writes the .in and .out files
 """
 import sys
 from fractions import Fraction as F
@@ -54,7 +54,7 @@ from pathlib import Path
 
 from extended_model import fw, rnd
 
-ROOT = Path(__file__).resolve().parent.parent / "tests/transcripts/nonparametric"
+ROOT = Path(__file__).resolve().parents[2] / "tests/transcripts/nonparametric"
 
 
 def hexf(s):

@@ -1,7 +1,7 @@
 // Checks the degree D of menu code 17 for a difference between extended and
 // double evaluation, where an exhaustive check is small enough.
 //
-//   g++ -O1 -ffp-contract=off -o taxonomy_precision_check tools/taxonomy_precision_check.cpp
+//   g++ -O1 -ffp-contract=off -o taxonomy_precision_check tools/precision/taxonomy_precision_check.cpp
 //   ./taxonomy_precision_check          (a few seconds)
 //
 // x86 only: long double is the x87 80-bit format there, double is SSE2.

@@ -1,7 +1,7 @@
 // Checks the Kruskal-Wallis statistic for a difference between extended and
 // double evaluation that its printed record could show.
 //
-//   g++ -O2 -ffp-contract=off -o kruskal_precision_check tools/kruskal_precision_check.cpp
+//   g++ -O2 -ffp-contract=off -o kruskal_precision_check tools/precision/kruskal_precision_check.cpp
 //   nice ./kruskal_precision_check
 //
 // x86 only: long double is the x87 80-bit format there, double is SSE2 (the
@@ -67,7 +67,7 @@
 // for n = 13, 66, 70, 110, 141, 142, 145, 152, 153, 168. Of the other 32
 // stored differences, 23 are at the same exact zero with the same sign and
 // 9 are tiny nonzero h (below 0.001) that print alike.
-// tools/extended_kruskal_wallis.py turns n = 13 into a golden session. The
+// tools/precision/extended_kruskal_wallis.py turns n = 13 into a golden session. The
 // exit status is 0 when every printed difference is such a signed zero.
 #include <cmath>
 #include <cstdio>

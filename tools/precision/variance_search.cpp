@@ -1,7 +1,7 @@
 // Searches data whose sample variance, as the t tests store it, prints
 // differently when the expression is evaluated in double instead of extended.
 //
-//   g++ -O1 -ffp-contract=off -o variance_search tools/variance_search.cpp
+//   g++ -O1 -ffp-contract=off -o variance_search tools/precision/variance_search.cpp
 //   ./variance_search TRIALS SEED
 //
 // x86 only: long double is the x87 80-bit format there, double is SSE2.
@@ -13,7 +13,7 @@
 // 2^-64 in extended) moves the stored single by a unit now and then. A case
 // is printed when that unit straddles a second decimal and both values fit an
 // F7.2 field (what the Student t prints for VARa/VARb). Each candidate must
-// then be derived exactly (see tools/extended_student_t.py) before it
+// then be derived exactly (see tools/precision/extended_student_t.py) before it
 // becomes a golden session.
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Searches pairs for which the paired t prints differently when its
 // expressions are evaluated in double instead of extended.
 //
-//   g++ -O1 -ffp-contract=off -o paired_search tools/paired_search.cpp
+//   g++ -O1 -ffp-contract=off -o paired_search tools/precision/paired_search.cpp
 //   ./paired_search TRIALS SEED
 //
 // x86 only: long double is the x87 80-bit format there, double is SSE2.
@@ -20,7 +20,7 @@
 // be at most ~1000/sqrt(n) standard deviations, which bounds how much the
 // cancellation in vardif amplifies the double rounding.
 // A construction aimed at the last statement succeeded instead:
-// tools/paired_construct.py (golden session extended_paired_t).
+// tools/precision/paired_construct.py (golden session extended_paired_t).
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

@@ -16,7 +16,7 @@ It models the session independently of the program, with exact fractions, and
 writes NAME.in and NAME.out; the .out text of the dialogue is spelled out
 below from the dialogue's description, and the result line is formatted here.
 
-    tools/extended_sessions.py OUTDIR [SEED]
+    tools/precision/extended_sessions.py OUTDIR [SEED]
 """
 import random
 import sys

@@ -30,8 +30,8 @@ that of the hand-derived golden session anova_one_way_example (same
 screens; the data prompts are rebuilt for 47 repetitions and checked
 against the golden's for 2).
 
-    tools/extended_anova_one_way.py [--bits 53]   prints the numbers only
-    tools/extended_anova_one_way.py --write       writes the .in and .out
+    tools/precision/extended_anova_one_way.py [--bits 53]   prints the numbers only
+    tools/precision/extended_anova_one_way.py --write       writes the .in and .out
 """
 import random
 import sys
@@ -41,7 +41,7 @@ from pathlib import Path
 
 from extended_model import fw, rnd, sqrt_rounded
 
-ROOT = Path(__file__).resolve().parent.parent / "tests/transcripts/parametric"
+ROOT = Path(__file__).resolve().parents[2] / "tests/transcripts/parametric"
 
 
 def dec(v):

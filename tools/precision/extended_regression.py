@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Derives the golden session regression/extended_linear_regression exactly.
 
-Three pairs with nearly constant large X (found by tools/regression_search.cpp)
+Three pairs with nearly constant large X (found by tools/precision/regression_search.cpp)
 make the straight-line fit's sums cancel:
     varx = ssx2 - ssx*ssx/n      covxy = ssxy - ssx*ssy/n
 The quotients are rounded at 2^-64 relative in extended and at 2^-53 in
@@ -15,8 +15,8 @@ from the hand-derived golden session linear_line_refit (same screens, one fit
 instead of three, no refused count); the four result records are rebuilt
 from the model, keeping the golden record's text around each field.
 
-    tools/extended_regression.py [--bits 53]   prints the numbers only
-    tools/extended_regression.py --write       writes the .in and .out
+    tools/precision/extended_regression.py [--bits 53]   prints the numbers only
+    tools/precision/extended_regression.py --write       writes the .in and .out
 """
 import sys
 from fractions import Fraction as F
@@ -70,7 +70,7 @@ def main():
     print(fields)
     if "--write" not in sys.argv:
         return
-    root = Path(__file__).resolve().parent.parent / "tests/transcripts/regression"
+    root = Path(__file__).resolve().parents[2] / "tests/transcripts/regression"
     gold = (root / "linear_line_refit.out").read_bytes().split(b"\r\n")
     # Golden records 1-41 (up to the count prompt and its blank), 47-74 (two
     # blanks, the pair prompts, one fit, the "another model?" prompt) and

@@ -8,7 +8,7 @@ is exactly n(n + 1)^2 / 4 and the exact H is 0, but what is left after the
 cancellation is the rounding error of the quotient and of the product,
 which is not 0 and whose sign depends on the precision. The printed field
 F7.2 shows the sign of a value that rounds to zero ("-0.00"). The exhaustive
-check tools/kruskal_precision_check.cpp finds exactly such cases and no
+check tools/precision/kruskal_precision_check.cpp finds exactly such cases and no
 other kind: for ten sizes n (13, 66, 70, 110, 141, 142, 145, 152, 153, 168)
 the record prints "-0.00" in one evaluation and "0.00" in the other.
 
@@ -26,8 +26,8 @@ dialogue is that of the hand-derived golden session kruskal_example (same
 screens; the data prompts are rebuilt for 13 treatments and checked against
 the golden's for its 3 x 2 table, and the result record against its columns).
 
-    tools/extended_kruskal_wallis.py [--bits 53]   prints the numbers only
-    tools/extended_kruskal_wallis.py --write       writes the .in and .out
+    tools/precision/extended_kruskal_wallis.py [--bits 53]   prints the numbers only
+    tools/precision/extended_kruskal_wallis.py --write       writes the .in and .out
 """
 import sys
 from fractions import Fraction as F
@@ -35,7 +35,7 @@ from pathlib import Path
 
 from extended_model import fw, rnd
 
-ROOT = Path(__file__).resolve().parent.parent / "tests/transcripts/nonparametric"
+ROOT = Path(__file__).resolve().parents[2] / "tests/transcripts/nonparametric"
 
 NC, NL = 13, 1
 DATA = [[F(4)] * NC]          # rows (repetitions) of NC treatments

@@ -2,9 +2,9 @@
 """Constructs paired-t data whose printed t changes when the expressions are
 evaluated in double instead of extended.
 
-    nice python3 tools/paired_construct.py      (about 25 s)
+    nice python3 tools/precision/paired_construct.py      (about 25 s)
 
-Why chance fails (tools/paired_search.cpp found nothing in 100 million
+Why chance fails (tools/precision/paired_search.cpp found nothing in 100 million
 tries): while t fits F6.2 the variance of the differences cannot move (its
 cancellation is bounded by t), so only the last statement can,
     t = mediadif / (desvdif / sqrt(rnc)),
@@ -28,7 +28,7 @@ scales j); all but one cannot be realised exactly by such data (the stored varia
 n = 7, t near 1.645, can: differences 3.141016, 2.4178023, 1.6945887,
 0.971375, 0.24816132, -0.47505236, -1.198266 print t = 1.65 in extended and
 1.64 in double. That is the golden session extended_paired_t (derived by
-tools/extended_paired_t.py).
+tools/precision/extended_paired_t.py).
 """
 import math
 from fractions import Fraction as F

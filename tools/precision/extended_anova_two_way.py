@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Derives the golden session parametric/extended_anova_two_way exactly.
 
-The same construction as tools/extended_anova_one_way.py (read its header),
+The same construction as tools/precision/extended_anova_one_way.py (read its header),
 applied to the two-way ANOVA: 47 rows and 2 columns, column totals
 162661168*2^a and (2^24-1)*2^a, so that in
     soma2col = soma2col + somacol(j)*somacol(j)/rnl
@@ -20,8 +20,8 @@ screens; the data prompts are rebuilt for 47 rows of 2 and checked against
 the golden's for 2 rows of 3); the result and mean records are rebuilt from
 the model, keeping the golden's text around each field.
 
-    tools/extended_anova_two_way.py [--bits 53]   prints the numbers only
-    tools/extended_anova_two_way.py --write       writes the .in and .out
+    tools/precision/extended_anova_two_way.py [--bits 53]   prints the numbers only
+    tools/precision/extended_anova_two_way.py --write       writes the .in and .out
 """
 import sys
 from fractions import Fraction as F

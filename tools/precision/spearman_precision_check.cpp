@@ -2,7 +2,7 @@
 // correlation can meet for a difference between extended and double
 // evaluation of its two printed values.
 //
-//   g++ -O2 -ffp-contract=off -o spearman_precision_check tools/spearman_precision_check.cpp
+//   g++ -O2 -ffp-contract=off -o spearman_precision_check tools/precision/spearman_precision_check.cpp
 //   nice ./spearman_precision_check        (about 10 s; CTest runs it)
 //   nice ./spearman_precision_check nan    (also data typed as "nan", minutes)
 //

@@ -2,7 +2,7 @@
 // prints differently when its expressions are evaluated in double instead of
 // extended.
 //
-//   g++ -O2 -ffp-contract=off -Isrc -o curvilinear_search tools/curvilinear_search.cpp src/core/elementary.cpp
+//   g++ -O2 -ffp-contract=off -Isrc -o curvilinear_search tools/precision/curvilinear_search.cpp src/core/elementary.cpp
 //   ./curvilinear_search BATCHES SEED [MODELS [XSTART XWMIN XWMAX [YSTART YWMAX [NMAX]]]]
 //       random data for the models listed (MODELS e.g. "12", "34"; default
 //       "12"): X in tenths, from a start below XSTART tenths (default 10000)
@@ -50,7 +50,7 @@
 // A case is printed when a printed field (A, B, C, standard error; F9.2)
 // differs. Fields are formatted here with printf's rounding, which differs
 // from the program's on an exact tie; every candidate must be derived exactly
-// (tools/extended_curvilinear_regression.py) before it becomes a golden
+// (tools/precision/extended_curvilinear_regression.py) before it becomes a golden
 // session.
 #include <algorithm>
 #include <cmath>

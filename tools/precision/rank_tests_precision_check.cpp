@@ -2,7 +2,7 @@
 // test (menu code 13) can print anything different when their expressions
 // are evaluated in double instead of extended precision.
 //
-//   g++ -O2 -ffp-contract=off -o rank_tests_precision_check tools/rank_tests_precision_check.cpp
+//   g++ -O2 -ffp-contract=off -o rank_tests_precision_check tools/precision/rank_tests_precision_check.cpp
 //   nice ./rank_tests_precision_check          # all parts, about 70 s of CPU
 //   ./rank_tests_precision_check quick         # parts 1, 2 and 4 only, about 5 s
 //   ./rank_tests_precision_check part3 21 40   # part 3 for nx = 21..40 only

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Derives the golden session parametric/extended_anova_replicated from exact arithmetic.
 
-A 3 x 2 table with 3 repetitions (found by tools/anova_replicated_search.cpp,
+A 3 x 2 table with 3 repetitions (found by tools/precision/anova_replicated_search.cpp,
 seed 1): column 1 near +900000, column 2 near -900000, so the grand total
 (-1024) is small beside the column totals. In
     sqdcol = somacol2/(rnl*rnr) - fc
@@ -25,8 +25,8 @@ prompts are rebuilt for 3 rows, 2 columns and 3 repetitions and checked
 against the golden's for its 2 x 2 x 2 table; the result and mean records are
 rebuilt from the model, keeping the golden's text around each field.
 
-    tools/extended_anova_replicated.py [--bits 53]   prints the numbers only
-    tools/extended_anova_replicated.py --write       writes the .in and .out
+    tools/precision/extended_anova_replicated.py [--bits 53]   prints the numbers only
+    tools/precision/extended_anova_replicated.py --write       writes the .in and .out
 """
 import sys
 from fractions import Fraction as F
@@ -137,7 +137,7 @@ def main():
         print(repr(r))
     if "--write" not in sys.argv:
         return
-    here = Path(__file__).resolve().parent.parent / "tests/transcripts/parametric"
+    here = Path(__file__).resolve().parents[2] / "tests/transcripts/parametric"
     gold = (here / "anova_replicated_example.out").read_bytes().decode("cp850").split("\r\n")
     gold_in = (here / "anova_replicated_example.in").read_text().split()
     # The golden table: 2 rows, 2 columns, 2 repetitions.

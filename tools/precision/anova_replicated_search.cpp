@@ -2,7 +2,7 @@
 // printed results change when its expressions are evaluated in double instead
 // of extended.
 //
-//   g++ -O2 -ffp-contract=off -o anova_replicated_search tools/anova_replicated_search.cpp
+//   g++ -O2 -ffp-contract=off -o anova_replicated_search tools/precision/anova_replicated_search.cpp
 //   nice ./anova_replicated_search TRIALS SEED
 //
 // x86 only: long double is the x87 80-bit format there, double is SSE2.
@@ -35,7 +35,7 @@
 // 489 tables, the printed results differ in 21 (always F(lin x col), now and
 // then F(linhas) too).  The third of them is the golden session
 // extended_anova_replicated (F(lin x col) 1.77 in extended, 1.61 in double),
-// derived by tools/extended_anova_replicated.py.  Which divisors allow the
+// derived by tools/precision/extended_anova_replicated.py.  Which divisors allow the
 // construction was sampled with exact fractions (3000 random somacol2 per
 // odd divisor up to 399): 3, 5 and 7 never (the 53-bit remainder of a
 // quotient by 3 is the repeating 0101... over some 28 bits, never a single),

@@ -4,7 +4,7 @@
 Mann-Whitney with nx = 53 values in sample X and a size ny = -55300828 for
 sample Y: nothing is read for Y, nx + ny is negative so nothing is ranked and
 R1 = 0, and nx > 20 takes the large-sample branch.  This is one of the eight
-inputs found by tools/rank_tests_precision_check.cpp where the stored
+inputs found by tools/precision/rank_tests_precision_check.cpp where the stored
 denominator dent differs between extended (116219432) and double (116219424)
 evaluation -- the product rnx*rny*(rnx+rny+1) needs 64 bits -- while the
 printed |z| does not (12.61 both ways).  The session pins that printed value
@@ -17,8 +17,8 @@ hand-derived golden session mann_large_21 (same screens): its X prompts are
 renumbered up to 53, its Y prompts dropped, and its result record rebuilt
 from the model; asserts check the reused records and the result's columns.
 
-    tools/mann_negative_y_session.py [--bits 53]   prints the numbers only
-    tools/mann_negative_y_session.py --write       writes the .in and .out
+    tools/precision/mann_negative_y_session.py [--bits 53]   prints the numbers only
+    tools/precision/mann_negative_y_session.py --write       writes the .in and .out
 """
 import sys
 from fractions import Fraction as F
@@ -62,7 +62,7 @@ def main():
     print(repr(result_record(m["z"])))
     if "--write" not in sys.argv:
         return
-    here = Path(__file__).resolve().parent.parent / "tests/transcripts/nonparametric"
+    here = Path(__file__).resolve().parents[2] / "tests/transcripts/nonparametric"
     base = (here / "mann_large_21.out").read_bytes().decode("cp850").split("\r\n")
     prompt_x = lambda j: " ** Para a amostra X  //// Digitar dado " + str(j).rjust(12) + "  *********"  # noqa: E731
     first_x = base.index(prompt_x(1))

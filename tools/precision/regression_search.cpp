@@ -2,7 +2,7 @@
 // application prints differently when its expressions are evaluated in double
 // instead of extended.
 //
-//   g++ -O1 -ffp-contract=off -o regression_search tools/regression_search.cpp
+//   g++ -O1 -ffp-contract=off -o regression_search tools/precision/regression_search.cpp
 //   ./regression_search TRIALS SEED
 //
 // x86 only: long double is the x87 80-bit format there, double is SSE2.
@@ -13,7 +13,7 @@
 // extended) moves the stored single now and then; b = covxy/varx and the
 // fields after it then change. A case is printed when a printed field (F6.2
 // r, r2, a, b; F7.2 error) differs, not-a-numbers left out.
-// Each candidate must be derived exactly (tools/extended_regression.py)
+// Each candidate must be derived exactly (tools/precision/extended_regression.py)
 // before it becomes a golden session.
 #include <cmath>
 #include <cstdio>

@@ -2,7 +2,7 @@
 """Derives the golden session parametric/extended_z_proportions from exact arithmetic.
 
 One-sample Z test with P = 0.5, p = 0.43466666 and a sample of 225 (found by
-tools/z_proportions_search.cpp). p is the single 14584993 * 2^-25, so
+tools/precision/z_proportions_search.cpp). p is the single 14584993 * 2^-25, so
 p - P = -2192223 * 2^-25 and, as sqrt(225 / 0.25) = 30, the exact Z is
 30 * 2192223 * 2^-25 = 32883345 * 2^-24: exactly the halfway point between the
 single 1.96 (16441672 * 2^-23, even significand) and the single above it.
@@ -21,8 +21,8 @@ the choice of test was answered 3 and 0 before 1, here 1 at once, so two
 repetitions of the choice box are left out); asserts check the records taken
 and the column layout of the result record.
 
-    tools/extended_z_proportions.py [--bits 53]   prints the numbers only
-    tools/extended_z_proportions.py --write       writes the .in and .out
+    tools/precision/extended_z_proportions.py [--bits 53]   prints the numbers only
+    tools/precision/extended_z_proportions.py --write       writes the .in and .out
 """
 import sys
 from fractions import Fraction as F
@@ -63,7 +63,7 @@ def main():
     print(repr(record))
     if "--write" not in sys.argv:
         return
-    here = Path(__file__).resolve().parent.parent / "tests/transcripts/parametric"
+    here = Path(__file__).resolve().parents[2] / "tests/transcripts/parametric"
     gold = (here / "z_prop_one_sample.out").read_bytes().split(b"\r\n")
     box = [b" **************** Tipo de Teste *********************",
            b" * 'p'da amostra VERSUS 'P'populacional - Digitar 1 *",

@@ -17,7 +17,7 @@
 // 2^-53 instead of 2^-64 moves the stored single far more often than with
 // spread data. Whole numbers (counts, sizes) are kept. The printed field
 // changes much more rarely (the moved unit must straddle a printed decimal);
-// tools/variance_search.cpp searches one expression directly, much faster.
+// tools/precision/variance_search.cpp searches one expression directly, much faster.
 // PRECISION_SEARCH_SHOW=1 prints every input tried, with its output size.
 // TRIALS 0 runs every template once as typed (to check a constructed input).
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Searches chi-square inputs whose printed statistic differs when the
 // expressions are evaluated in double instead of extended.
 //
-//   g++ -O2 -ffp-contract=off -o chi_square_search tools/chi_square_search.cpp
+//   g++ -O2 -ffp-contract=off -o chi_square_search tools/precision/chi_square_search.cpp
 //   nice ./chi_square_search pairs FO_MIN FO_MAX    integer Fo, every single Fe in [1, 4)
 //   nice ./chi_square_search tables FO FE NMAX      integer 2 x 2 tables with that cell (1,1)
 //   nice ./chi_square_search second FO FE           short second pairs for a goodness of fit
@@ -46,7 +46,7 @@
 // extended and 302.323792 in double. `tables 31 0x1.541d42p+1 200000` finds
 // 102249 tables (all with a stored difference), 368 printed, the smallest
 // being 31, 26 / 31, 1242 (N = 1330, 57*62/1330 = 93/35): 331.31 against
-// 331.30. `second 31 0x1.541d42p+1`: see tools/extended_chi_square.py for the
+// 331.30. `second 31 0x1.541d42p+1`: see tools/precision/extended_chi_square.py for the
 // pair chosen. Both sessions are derived exactly by that script.
 #include <cmath>
 #include <cstdio>

@@ -16,7 +16,7 @@ differ, the exact value v must lie within half a 53-bit unit of a halfway
 point h of singles (double rounds onto h, then the tie goes to the even
 single) but more than half a 64-bit unit from it (extended keeps v on its
 side): with ulp24(v) = 2^m, 2^(m-41) < |v - h| < 2^(m-30).
-When the running sum is the larger term, tools/square_tie_search.cpp lists
+When the running sum is the larger term, tools/precision/square_tie_search.cpp lists
 every odd 24-bit significand o whose square, divided by an odd count
 n <= 99, can put the sum there; n = 1 (the sum of squares, and soma2c with
 two or four specimens) has no solution in that case (a small running sum
@@ -53,9 +53,9 @@ prompts rebuilt for three specimens (checked against the golden's two), the
 residual degrees of freedom, D and the verdict replaced in place (columns
 asserted), and its closing taken from the end of the same session.
 
-    tools/extended_measured_characters.py [--bits 53]   prints the numbers only
-    tools/extended_measured_characters.py --write       writes the .in and .out
-    tools/extended_measured_characters.py --draw SEED   the random draw
+    tools/precision/extended_measured_characters.py [--bits 53]   prints the numbers only
+    tools/precision/extended_measured_characters.py --write       writes the .in and .out
+    tools/precision/extended_measured_characters.py --draw SEED   the random draw
 
 The other statements: the sums somat and somac(j) add two singles; x*x and
 somac(j)*somac(j) are exact in both; fc = somat^2/(N*n), the means, varres,
@@ -72,7 +72,7 @@ from pathlib import Path
 
 from extended_model import fw, rnd, sqrt_rounded
 
-ROOT = Path(__file__).resolve().parent.parent / "tests/transcripts/taxonomy"
+ROOT = Path(__file__).resolve().parents[2] / "tests/transcripts/taxonomy"
 
 NAMES = ["Rattus", "Mus", "Akodon"]
 CHAR = "cauda"

@@ -2,7 +2,7 @@
 // in double and in extended evaluation, when the running sum is the larger
 // term.
 //
-//   g++ -O2 -ffp-contract=off -o square_tie_search tools/square_tie_search.cpp
+//   g++ -O2 -ffp-contract=off -o square_tie_search tools/precision/square_tie_search.cpp
 //   nice ./square_tie_search          (about a minute and a half)
 //
 // The sums in question have the form

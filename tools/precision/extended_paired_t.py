@@ -2,7 +2,7 @@
 """Derives the golden session parametric/extended_paired_t from exact arithmetic.
 
 Seven pairs whose differences are 3.141016, 2.4178023, ..., -1.198266 (each
-typed with Xd = 0), found by tools/paired_construct.py: the stored mean m and
+typed with Xd = 0), found by tools/precision/paired_construct.py: the stored mean m and
 standard deviation s are singles with m*sqrt(7)/s within 4.3e-17 (relative)
 above the halfway point h = 27598521 * 2^-24 between the singles
 1.64499998 (13799260 * 2^-23, even) and 1.64500010. In
@@ -21,8 +21,8 @@ out); the pair prompts are rebuilt for seven pairs and checked against the
 golden's four; the result record is rebuilt from the model and checked for
 its columns.
 
-    tools/extended_paired_t.py [--bits 53]   prints the numbers only
-    tools/extended_paired_t.py --write       writes the .in and .out
+    tools/precision/extended_paired_t.py [--bits 53]   prints the numbers only
+    tools/precision/extended_paired_t.py --write       writes the .in and .out
 """
 import sys
 from fractions import Fraction as F
@@ -70,7 +70,7 @@ def main():
     print(repr(record(m)))
     if "--write" not in sys.argv:
         return
-    here = Path(__file__).resolve().parent.parent / "tests/transcripts/parametric"
+    here = Path(__file__).resolve().parents[2] / "tests/transcripts/parametric"
     gold = (here / "paired_t_worked_example.out").read_bytes().split(b"\r\n")
     gold_in = (here / "paired_t_worked_example.in").read_text().split("\n")
     assert gold_in[2:4] == ["201", "4"]

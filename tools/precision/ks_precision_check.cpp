@@ -1,7 +1,7 @@
 // Checks that no input of the Kolmogorov-Smirnov test prints differently when
 // its expressions are evaluated in double instead of extended.
 //
-//   g++ -O2 -ffp-contract=off -o ks_precision_check tools/ks_precision_check.cpp
+//   g++ -O2 -ffp-contract=off -o ks_precision_check tools/precision/ks_precision_check.cpp
 //   ./ks_precision_check          soma1 in (35, 256): enough, see below (under a second)
 //   nice ./ks_precision_check all  every single above 35 (about 10 s of CPU)
 //
@@ -52,7 +52,7 @@ float dt_double(float n) { return static_cast<float>(static_cast<double>(1.36f) 
 
 // A guard that double really is evaluated in double here (not widened to
 // the x87 format, which would make the comparison vacuous): the chi-square
-// term of tools/extended_chi_square.py differs between the two.
+// term of tools/precision/extended_chi_square.py differs between the two.
 template <class T>
 float chi_term(float fo, float fe) {
   const T d = static_cast<T>(fo) - static_cast<T>(fe);

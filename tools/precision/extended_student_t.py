@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Derives the golden session parametric/extended_student_t from exact arithmetic.
 
-The data (found by tools/variance_search.cpp) make sample A's variance
+The data (found by tools/precision/variance_search.cpp) make sample A's variance
     varx = (soma2x - somax*somax/rnx) / (rnx - 1)
 cancel: soma2x and somax*somax/rnx agree in their leading digits, so the
 rounding of the quotient (2^-64 relative in extended, 2^-53 in double) moves
@@ -14,8 +14,8 @@ is taken from the hand-derived golden session student_t_homogeneous (same
 screens) and the numeric records are rebuilt from the model; asserts check
 each record's column layout against the one it replaces.
 
-    tools/extended_student_t.py [--bits 53]   prints the numbers only
-    tools/extended_student_t.py --write       writes the .in and .out
+    tools/precision/extended_student_t.py [--bits 53]   prints the numbers only
+    tools/precision/extended_student_t.py --write       writes the .in and .out
 """
 import sys
 from fractions import Fraction as F
@@ -75,7 +75,7 @@ def main():
         print(repr(r))
     if "--write" not in sys.argv:
         return
-    here = Path(__file__).resolve().parent.parent / "tests/transcripts/parametric"
+    here = Path(__file__).resolve().parents[2] / "tests/transcripts/parametric"
     gold = (here / "student_t_homogeneous.out").read_bytes().split(b"\r\n")
     out = []
     for line in gold:
