@@ -47,6 +47,8 @@
 #include <random>
 #include <string>
 
+#include "common.hpp"
+
 namespace {
 
 constexpr int L = 3, C = 2, R = 3;
@@ -129,12 +131,9 @@ std::string printed(const Result& r) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s TRIALS SEED\n", argv[0]);
-    return 2;
-  }
-  const long trials = std::atol(argv[1]);
-  std::mt19937_64 g(std::strtoull(argv[2], nullptr, 10));
+  long trials = 0;
+  std::mt19937_64 g;
+  if (!precision::search_arguments(argc, argv, trials, g)) return 2;
   long moved = 0, shown = 0;
   for (long t = 0; t < trials; ++t) {
     const long a = 850000 + static_cast<long>(g() % 100000);

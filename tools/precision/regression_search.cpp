@@ -22,6 +22,8 @@
 #include <random>
 #include <string>
 
+#include "common.hpp"
+
 // Fw.2 as the program prints it: asterisks when the value does not fit.
 std::string field(float v, int w) {
   char buf[64];
@@ -57,12 +59,9 @@ std::string fit(const float* x, const float* y, int n) {
 }
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s TRIALS SEED\n", argv[0]);
-    return 2;
-  }
-  const long trials = std::atol(argv[1]);
-  std::mt19937_64 g(std::strtoull(argv[2], nullptr, 10));
+  long trials = 0;
+  std::mt19937_64 g;
+  if (!precision::search_arguments(argc, argv, trials, g)) return 2;
   long printed = 0;
   float x[200], y[200];
   for (long t = 0; t < trials; ++t) {

@@ -21,6 +21,8 @@
 #include <cstring>
 #include <random>
 
+#include "common.hpp"
+
 template <class T>
 float variance(const float* x, int n) {
   float s = 0, s2 = 0, rn = static_cast<float>(n);
@@ -33,12 +35,9 @@ float variance(const float* x, int n) {
 }
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s TRIALS SEED\n", argv[0]);
-    return 2;
-  }
-  const long trials = std::atol(argv[1]);
-  std::mt19937_64 g(std::strtoull(argv[2], nullptr, 10));
+  long trials = 0;
+  std::mt19937_64 g;
+  if (!precision::search_arguments(argc, argv, trials, g)) return 2;
   long stored = 0, printed = 0;
   float x[200];
   for (long t = 0; t < trials; ++t) {
