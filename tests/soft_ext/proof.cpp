@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "core/soft_ext.hpp"
+#include "support/x87.hpp"
 
 static_assert(LDBL_MANT_DIG == 64, "the proof compares with the x87 extended format");
 
@@ -67,10 +68,7 @@ long double make(std::uint16_t se, std::uint64_t m) {
   return v;
 }
 
-SoftExt soft(long double v) {
-  Bits b = bits_of(v);
-  return SoftExt::from_bits(b.se, b.m);
-}
+SoftExt soft(long double v) { return amostra::test::soft_of(v); }
 
 bool same(SoftExt s, long double h) {
   Bits b = bits_of(h);
@@ -83,14 +81,7 @@ std::string show(long double v) {
   std::snprintf(buf, sizeof buf, "%04x:%016llx", b.se, static_cast<unsigned long long>(b.m));
   return buf;
 }
-std::string show(SoftExt s) { return show([&] {
-  long double v = 0;
-  std::uint64_t m = s.significand();
-  std::uint16_t se = s.sign_exponent();
-  std::memcpy(&v, &m, 8);
-  std::memcpy(reinterpret_cast<char*>(&v) + 8, &se, 2);
-  return v;
-}()); }
+std::string show(SoftExt s) { return show(amostra::test::x87_of(s)); }
 
 struct Tally {
   const char* name;
