@@ -13,6 +13,7 @@
 
 #include "console/decimal.hpp"
 #include "console/reader.hpp"
+#include "support/decimal_reference.hpp"
 
 namespace amostra {
 namespace {
@@ -141,20 +142,7 @@ TEST(DecimalToSingle, NineDigitsGiveTheSingleBack) {
 }
 
 // The rounded value x 10^d from the exact expansion, the long way.
-std::string reference_fixed(float m, int d) {
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.170f", static_cast<double>(m));
-  std::string all(buf);
-  std::size_t point = all.find('.');
-  std::string digits = all.substr(0, point) + all.substr(point + 1, static_cast<std::size_t>(d));
-  if (all[point + 1 + static_cast<std::size_t>(d)] >= '5') {
-    std::size_t i = digits.size();
-    while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
-    if (i == 0) digits.insert(digits.begin(), '1');
-    else ++digits[i - 1];
-  }
-  return digits;
-}
+using amostra::test::rounded_digits;
 
 std::string fixed(float m, int d) {
   std::string out(static_cast<std::size_t>(d) + 64, '?');
@@ -166,12 +154,12 @@ TEST(SingleToDecimal, FixedPlacesAcrossTheWholeRange) {
   for (std::uint64_t b = 0; b < 0x7F800000u; b += 4093) {
     const float m = float_of(static_cast<std::uint32_t>(b));
     const int d = static_cast<int>(b / 4093 % 24);
-    ASSERT_EQ(fixed(m, d), reference_fixed(m, d)) << m << " to " << d << " places";
+    ASSERT_EQ(fixed(m, d), rounded_digits(m, d)) << m << " to " << d << " places";
   }
   // Many places: the whole expansion of the smallest subnormal and more.
   for (int d : {140, 149, 150, 160})
-    EXPECT_EQ(fixed(float_of(1), d), reference_fixed(float_of(1), d)) << d;
-  EXPECT_EQ(fixed(FLT_MAX, 2), reference_fixed(FLT_MAX, 2));
+    EXPECT_EQ(fixed(float_of(1), d), rounded_digits(float_of(1), d)) << d;
+  EXPECT_EQ(fixed(FLT_MAX, 2), rounded_digits(FLT_MAX, 2));
   EXPECT_EQ(fixed(0.5f, 0), "1");
   EXPECT_EQ(fixed(0.49999997f, 0), "0");
   EXPECT_EQ(fixed(0.0f, 3), "0000");

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "console/fields.hpp"
+#include "support/decimal_reference.hpp"
 
 namespace amostra {
 namespace {
@@ -129,17 +130,7 @@ namespace {
 // Fw.d from the exact decimal expansion, the long way: every digit printed,
 // then rounded by the first digit dropped.
 std::string reference_f(float x, int w, int d) {
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.160f", static_cast<double>(std::fabs(x)));
-  std::string all(buf);
-  std::size_t point = all.find('.');
-  std::string digits = all.substr(0, point) + all.substr(point + 1, static_cast<std::size_t>(d));
-  if (all[point + 1 + static_cast<std::size_t>(d)] >= '5') {
-    std::size_t i = digits.size();
-    while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
-    if (i == 0) digits.insert(digits.begin(), '1');
-    else ++digits[i - 1];
-  }
+  const std::string digits = amostra::test::rounded_digits(x, d);
   std::string int_part = digits.substr(0, digits.size() - static_cast<std::size_t>(d));
   int_part.erase(0, int_part.find_first_not_of('0') == std::string::npos ? int_part.size()
                                                                          : int_part.find_first_not_of('0'));
